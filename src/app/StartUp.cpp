@@ -1,0 +1,59 @@
+#include "app/StartUp.h"
+#include "app/MDIFrmUtama.h"
+#include "app/frmCariDB.h"
+#include "platform/AppState.h"
+#include "platform/Ini.h"
+#include "platform/Schema.h"
+#include "platform/Shell.h"
+#include "platform/Ui.h"
+
+#include <QFileInfo>
+
+namespace zorva {
+
+QString missingIniText(const QString& appFolder) {
+    return QStringLiteral("Can't find the 'Zorva.ini' file. This file is mandatory for this "
+                          "program to run correctly. If you can find this file elsewhere on "
+                          "your computer, safely copy it to ") +
+           appFolder.toUpper() +
+           QStringLiteral(".\r\n\r\nIf this does not work, you will have to reinstall the program.");
+}
+
+QString databasePathFor(const QString& location, const QString& appFolder) {
+    if (!location.trimmed().isEmpty()) return location + QStringLiteral("/Zorvadb.mdb");
+    return appFolder + QStringLiteral("/Zorvadb.mdb");
+}
+
+void StartUp() {
+    AppState& s = appState();
+    const QString ini = s.appFolder + QStringLiteral("/Zorva.ini");
+    if (!QFileInfo(ini).isFile()) {
+        ui().message(nullptr, Icon::Critical, QStringLiteral("File not found..."),
+                     missingIniText(s.appFolder));
+        EndProgram();
+        return;
+    }
+    s.gIniFile = ini;
+    s.gDbPath = databasePathFor(ReadIni(QStringLiteral("Database"),
+                                        QStringLiteral("DatabaseLocation")),
+                                s.appFolder);
+
+    if (!QFileInfo::exists(s.gDbPath)) {
+        frmCariDB locate;
+        ui().showModal(locate);
+        if (locate.endedProgram()) return;
+    }
+
+    // A failing upgrade does not stop the start: the user is told, and the login reports
+    // the database's state again.
+    QString error;
+    if (!UpgradeSchema(&error))
+        ui().message(nullptr, Icon::Warning, QStringLiteral("Error !!!"), error);
+
+    auto* main = new MDIFrmUtama;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    main->show();
+    main->Form_Load();
+}
+
+} // namespace zorva

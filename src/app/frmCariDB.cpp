@@ -1,0 +1,111 @@
+#include "app/frmCariDB.h"
+#include "app/MDIFrmUtama.h"
+#include "platform/AppState.h"
+#include "platform/Database.h"
+#include "platform/Ini.h"
+#include "platform/Schema.h"
+#include "platform/Shell.h"
+#include "platform/Ui.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zorva {
+
+frmCariDB::frmCariDB(QWidget* parent) : FormBase(parent) {
+    setObjectName(QStringLiteral("frmCariDB"));
+    setWindowTitle(QStringLiteral("Zorva database folder"));
+    buildUi();
+}
+
+void frmCariDB::buildUi() {
+    auto* layout = new QVBoxLayout(this);
+    lblDBFolder = new QLabel(this);
+    lblDBFolder->setObjectName(QStringLiteral("lblDBFolder"));
+    lblDBFolder->setMinimumWidth(360);
+    lblDBFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &frmCariDB::cmdOK_Click);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    layout->addWidget(lblDBFolder);
+    layout->addLayout(buttons);
+}
+
+void frmCariDB::endWith(const QString& text) {
+    ended_ = true;
+    unload();
+    ui().message(this, Icon::Critical, QStringLiteral("Error"), text);
+    EndProgram();
+}
+
+void frmCariDB::Form_Load() {
+    AppState& s = appState();
+    const QString location = ReadIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"));
+    initialFolder_ = location.trimmed().isEmpty() ? s.appFolder : location;
+
+    FileDialogRequest request;
+    request.title = QStringLiteral("Browse for Zorva database ...");
+    request.fileName = QStringLiteral("Zorvadb.mdb");
+    request.folder = initialFolder_;
+    request.filter = QStringLiteral("All Files (*.*)|*.*|MS Access 2000 Files (*.mdb)|*.mdb|"
+                                    "Zorva database (Zorvadb.mdb)|Zorvadb.mdb");
+    request.filterIndex = 3;
+    const QString chosen = ui().chooseFile(this, request);
+
+    if (chosen.isEmpty()) {
+        if (location.isEmpty()) {
+            endWith(QStringLiteral("No Database !!!"));
+            return;
+        }
+        // Cancelled with a location configured: "OK" keeps the folder the dialog started in.
+        s.gDbFolder = initialFolder_;
+        lblDBFolder->setText(initialFolder_ + QLatin1Char('/'));
+        return;
+    }
+
+    s.gDbPath = chosen;
+    const int slash = chosen.lastIndexOf(QLatin1Char('/'));
+    s.gDbFolder = slash >= 0 ? chosen.left(slash) : QString();
+    if (!QFileInfo(s.gDbFolder + QStringLiteral("/Zorvadb.mdb")).isFile()) {
+        endWith(QStringLiteral("Zorva database not found!"));
+        return;
+    }
+    lblDBFolder->setText(s.gDbFolder + QLatin1Char('/'));
+}
+
+void frmCariDB::cmdOK_Click() {
+    AppState& s = appState();
+    const bool fromMenu = !s.gUserID.isEmpty();
+    MDIFrmUtama* main = MDIFrmUtama::instance();
+    if (fromMenu) {
+        // The session must exist in the newly chosen database, or a new login is needed.
+        auto q = runSql(QStringLiteral("SELECT * FROM UserID WHERE UserID = ?"), {s.gUserID});
+        const bool known = q && q->next();
+        if (!known && main) {
+            s.gReLogin = false;
+            main->requireLogin();
+        }
+        WriteIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"), s.gDbFolder);
+        if (s.gDbFolder != s.appFolder) {
+            if (main) main->showDatabaseFolder();
+        } else {
+            WriteIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"), QString());
+            if (main) main->showDatabaseFolder();
+        }
+    } else {
+        WriteIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"), s.gDbFolder);
+    }
+    unload(QDialog::Accepted);
+    if (fromMenu && main) main->applyUserRights();
+    QString error;
+    if (!UpgradeSchema(&error))
+        ui().message(this, Icon::Warning, QStringLiteral("Error !!!"), error);
+}
+
+} // namespace zorva

@@ -1,0 +1,57 @@
+#pragma once
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+#include <optional>
+
+class QWidget;
+
+namespace zorva {
+
+// The database password of the stored file; kept here only, for a server backend.
+inline constexpr const char* kDbPassword = "qtz5078";
+
+// Opens (or reuses) the program's connection to appState().gDbPath. A change of gDbPath takes
+// effect at the next call. Never creates a file: a missing path, a folder or a file that is
+// not a database gives an invalid connection and an error text.
+QSqlDatabase database(QString* error = nullptr);
+// A separate connection to another file (a backup, a chosen database); close it with
+// closeConnection(name).
+QSqlDatabase openDatabaseFile(const QString& path, const QString& connectionName,
+                              QString* error = nullptr, bool create = false);
+void closeConnection(const QString& connectionName);
+// Closes every connection the program holds (before a restore, a compaction, the end).
+void closeAllConnections();
+
+// Runs one statement with bound values on the program's database. The values bind to the
+// '?' placeholders in order. nullopt on failure, with the driver's text in error.
+std::optional<QSqlQuery> runSql(const QString& sql, const QVariantList& values = {},
+                                QString* error = nullptr);
+std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql,
+                                  const QVariantList& values = {}, QString* error = nullptr);
+// The same, showing a failure in an "Error !!!" message box over parent.
+std::optional<QSqlQuery> runSqlOrReport(QWidget* parent, const QString& sql,
+                                        const QVariantList& values = {});
+
+// Several writes as one action: commit() makes them stick, otherwise they are rolled back.
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db = database());
+    ~Transaction();
+    bool commit();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    QSqlDatabase db_;
+    bool open_ = false;
+};
+
+// Doubles every apostrophe, for text that must still be placed inside SQL.
+QString SqlQuote(const QString& text);
+
+// The text of the last error of a query or connection.
+QString sqlErrorText(const QSqlQuery& q);
+
+} // namespace zorva

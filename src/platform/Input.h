@@ -1,0 +1,39 @@
+#pragma once
+#include <QFlags>
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+
+namespace zorva {
+
+// Numeric box: on every change a text that is not a whole number from minValue to maxValue
+// returns to the last accepted text, the caret goes to the end, and the program beeps. An
+// empty box is accepted.
+void attachNumericFilter(QLineEdit* box, int maxValue, int minValue = 0);
+
+// Code box: letters become upper case; at most maxLength characters can be typed.
+void attachCodeBox(QLineEdit* box, int maxLength);
+
+enum class FocusMove {
+    Arrows = 0x1,    // Down moves to the next control, Up to the previous; the key is discarded
+    EnterNext = 0x2, // Enter (Return) moves to the next control
+};
+Q_DECLARE_FLAGS(FocusMoves, FocusMove)
+Q_DECLARE_OPERATORS_FOR_FLAGS(FocusMoves)
+
+// Keyboard moves between the controls of a form, in the form's tab order. afterEnter, when
+// given, runs after Enter has moved the focus (the login's password box performs "Enter").
+void attachFocusMoves(QWidget* control, FocusMoves moves = FocusMove::Arrows | FocusMove::EnterNext,
+                      std::function<void()> afterEnter = {});
+// The same for several controls at once.
+void attachFocusMoves(std::initializer_list<QWidget*> controls,
+                      FocusMoves moves = FocusMove::Arrows | FocusMove::EnterNext);
+
+// The whole text is selected whenever the box gets the focus.
+void attachSelectOnFocus(QLineEdit* box);
+
+// Moves the focus to the next (or previous) control of control's window that can take it.
+void focusNextControl(QWidget* control, bool forward = true);
+
+} // namespace zorva

@@ -1,0 +1,223 @@
+#include "platform/Schema.h"
+#include "platform/Database.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace zorva {
+
+namespace {
+
+// Text columns compare without regard to case, as the login and every name check expect.
+const char* const kTables[] = {
+    R"(CREATE TABLE Region (
+        Region TEXT COLLATE NOCASE,
+        AssignIP INTEGER,
+        Segment_ip INTEGER NOT NULL DEFAULT 0,
+        Abbr_segment TEXT COLLATE NOCASE))",
+    R"(CREATE TABLE State (
+        State_name TEXT COLLATE NOCASE,
+        Abbr_state TEXT COLLATE NOCASE,
+        Region TEXT COLLATE NOCASE))",
+    R"(CREATE TABLE City (
+        City_name TEXT COLLATE NOCASE,
+        Abbr_city TEXT COLLATE NOCASE,
+        IP_octet2 INTEGER,
+        [Offset] INTEGER,
+        StartIPRange INTEGER DEFAULT 0,
+        ToIPRange INTEGER DEFAULT 0,
+        Abbr_state TEXT COLLATE NOCASE,
+        Region TEXT COLLATE NOCASE))",
+    R"(CREATE TABLE Workgroup (
+        Workgroup_name TEXT COLLATE NOCASE,
+        Workgroup_code TEXT COLLATE NOCASE,
+        Octet_3 INTEGER))",
+    R"(CREATE TABLE Equipment (
+        Eqp_name TEXT COLLATE NOCASE,
+        Eqp_code TEXT COLLATE NOCASE,
+        Octet4_start INTEGER,
+        Octet4_end INTEGER))",
+    R"(CREATE TABLE UnitDivision (
+        UnitDivision TEXT COLLATE NOCASE,
+        Floor TEXT COLLATE NOCASE,
+        Building TEXT COLLATE NOCASE,
+        Roadname TEXT COLLATE NOCASE,
+        Postcode TEXT COLLATE NOCASE,
+        City TEXT COLLATE NOCASE,
+        State TEXT COLLATE NOCASE,
+        RegionOwner TEXT COLLATE NOCASE,
+        StateOwner TEXT COLLATE NOCASE,
+        CityOwner TEXT COLLATE NOCASE))",
+    R"(CREATE TABLE IP_Info (
+        IP_Address TEXT COLLATE NOCASE,
+        IP_4 INTEGER,
+        [Name] TEXT COLLATE NOCASE,
+        [Type] TEXT COLLATE NOCASE,
+        Region TEXT COLLATE NOCASE,
+        StateOwner TEXT COLLATE NOCASE,
+        CityOwner TEXT COLLATE NOCASE,
+        Workgroup TEXT COLLATE NOCASE,
+        Status TEXT COLLATE NOCASE DEFAULT '' CHECK (length(Status) <= 10),
+        Project TEXT COLLATE NOCASE,
+        Remarks TEXT COLLATE NOCASE,
+        Username TEXT COLLATE NOCASE,
+        StaffNo TEXT COLLATE NOCASE,
+        LANID TEXT COLLATE NOCASE,
+        UnitDivision TEXT COLLATE NOCASE,
+        Floor TEXT COLLATE NOCASE,
+        Building TEXT COLLATE NOCASE,
+        Roadname TEXT COLLATE NOCASE,
+        Postcode TEXT COLLATE NOCASE,
+        City TEXT COLLATE NOCASE,
+        State TEXT COLLATE NOCASE,
+        TelNo TEXT COLLATE NOCASE,
+        FaxNo TEXT COLLATE NOCASE,
+        DateIssue TEXT,
+        InputBy TEXT COLLATE NOCASE))",
+    R"(CREATE TABLE UserID (
+        UserID TEXT COLLATE NOCASE CHECK (length(UserID) <= 6),
+        Password TEXT COLLATE NOCASE,
+        [Name] TEXT COLLATE NOCASE,
+        Email TEXT COLLATE NOCASE,
+        [Group] TEXT COLLATE NOCASE,
+        Tadbir TEXT COLLATE NOCASE))",
+};
+
+// Lookup indexes for the queries the forms run on IP_Info.
+const char* const kIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS IP_Info_IP_4 ON IP_Info (IP_4)",
+    "CREATE INDEX IF NOT EXISTS IP_Info_Name ON IP_Info ([Name])",
+    "CREATE INDEX IF NOT EXISTS IP_Info_StaffNo ON IP_Info (StaffNo)",
+    "CREATE INDEX IF NOT EXISTS IP_Info_DateIssue ON IP_Info (DateIssue)",
+    "CREATE INDEX IF NOT EXISTS IP_Info_Place ON IP_Info (Region, CityOwner)",
+};
+const char* const kUniqueAddress =
+    "CREATE UNIQUE INDEX IF NOT EXISTS IP_Info_IP_Address ON IP_Info (IP_Address)";
+
+bool run(QSqlDatabase& db, const QString& sql, QString* error) {
+    QSqlQuery q(db);
+    if (q.exec(sql)) return true;
+    if (error) *error = sqlErrorText(q);
+    return false;
+}
+
+// Column names of a table exactly as stored; empty when the table does not exist.
+QStringList columnsOf(QSqlDatabase& db, const QString& table) {
+    QStringList out;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) return out;
+    while (q.next()) out << q.value(1).toString();
+    return out;
+}
+
+bool tableExists(QSqlDatabase& db, const QString& table) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    q.addBindValue(table);
+    return q.exec() && q.next();
+}
+
+} // namespace
+
+bool createSchema(QSqlDatabase db, QString* error) {
+    Transaction t(db);
+    for (const char* sql : kTables)
+        if (!run(db, QString::fromLatin1(sql), error)) return false;
+    for (const char* sql : kIndexes)
+        if (!run(db, QString::fromLatin1(sql), error)) return false;
+    if (!run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
+    if (t.commit()) return true;
+    if (error) *error = db.lastError().text();
+    return false;
+}
+
+bool upgradeSchema(QSqlDatabase db, QString* error) {
+    if (tableExists(db, QStringLiteral("City")) &&
+        !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange"))) {
+        if (!run(db, QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0"),
+                 error) ||
+            !run(db, QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0"),
+                 error))
+            return false;
+    }
+    if (tableExists(db, QStringLiteral("IP_Info"))) {
+        if (!columnsOf(db, QStringLiteral("IP_Info")).contains(QStringLiteral("Status")) &&
+            !run(db,
+                 QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
+                                "DEFAULT '' CHECK (length(Status) <= 10)"),
+                 error))
+            return false;
+        for (const char* sql : kIndexes)
+            if (!run(db, QString::fromLatin1(sql), error)) return false;
+        QSqlQuery dup(db);
+        const bool hasDuplicates =
+            dup.exec(QStringLiteral("SELECT IP_Address FROM IP_Info GROUP BY IP_Address "
+                                    "HAVING count(*) > 1 LIMIT 1")) &&
+            dup.next();
+        if (!hasDuplicates && !run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
+    }
+    return true;
+}
+
+bool UpgradeSchema(QString* error) {
+    QSqlDatabase db = database(error);
+    if (!db.isValid()) return false;
+    return upgradeSchema(db, error);
+}
+
+bool createInitialDatabase(const QString& path, QString* error) {
+    if (QFileInfo::exists(path)) {
+        if (error) *error = QStringLiteral("'%1' already exists; it is left as it is.").arg(path);
+        return false;
+    }
+    const QString name = QStringLiteral("zorva_init_") + QUuid::createUuid().toString();
+    bool ok = false;
+    {
+        QSqlDatabase db = openDatabaseFile(path, name, error, true);
+        if (!db.isValid()) return false;
+        ok = createSchema(db, error);
+        if (ok) {
+            Transaction t(db);
+            struct Row {
+                const char* sql;
+                QVariantList values;
+            };
+            const Row rows[] = {
+                {"INSERT INTO UserID (UserID, Password, [Name], Email, [Group], Tadbir) "
+                 "VALUES (?, ?, ?, '', 'Sistem', '')",
+                 {QString::fromLatin1(kInitialUserID), QString::fromLatin1(kInitialPassword),
+                  QStringLiteral("Administrator")}},
+                // Placeholder of the site's own area and city, turned into the real entry by
+                // the local site settings.
+                {"INSERT INTO Region (Region, AssignIP, Segment_ip, Abbr_segment) "
+                 "VALUES ('Headquarters', 10, 1, 'HQ')",
+                 {}},
+                {"INSERT INTO City (City_name, Abbr_city, IP_octet2, [Offset], StartIPRange, "
+                 "ToIPRange, Abbr_state, Region) "
+                 "VALUES ('IT Division', 'ITD', 100, NULL, 0, 0, 'HQ', 'Headquarters')",
+                 {}},
+                {"INSERT INTO Equipment VALUES ('Router', 'RTR', 1, 10)", {}},
+                {"INSERT INTO Equipment VALUES ('Switch', 'SW', 11, 30)", {}},
+                {"INSERT INTO Equipment VALUES ('Server', 'SVR', 31, 50)", {}},
+                {"INSERT INTO Equipment VALUES ('Printer', 'PRN', 51, 70)", {}},
+                {"INSERT INTO Equipment VALUES ('PC', 'PC', 71, 240)", {}},
+                {"INSERT INTO Workgroup VALUES ('General', 'G', 0)", {}},
+            };
+            for (const Row& r : rows) {
+                if (!runSqlOn(db, QString::fromLatin1(r.sql), r.values, error)) {
+                    ok = false;
+                    break;
+                }
+            }
+            ok = ok && t.commit();
+        }
+        db.close();
+    }
+    closeConnection(name);
+    if (!ok) QFile::remove(path);
+    return ok;
+}
+
+} // namespace zorva

@@ -1,0 +1,94 @@
+#include "support/Fixture.h"
+#include "platform/AppState.h"
+#include "platform/Database.h"
+#include "platform/Schema.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace zorva::test {
+
+QString defaultIniText() {
+    QFile f(QStringLiteral(":/zorva/Zorva.ini"));
+    if (f.open(QIODevice::ReadOnly)) return QString::fromUtf8(f.readAll());
+    return {};
+}
+
+AppFixture::AppFixture() {
+    resetAppState();
+    closeAllConnections();
+    QFile ini(iniPath());
+    if (ini.open(QIODevice::WriteOnly)) ini.write(defaultIniText().toUtf8());
+    ini.close();
+    QString error;
+    if (!createInitialDatabase(dbPath(), &error)) qWarning("initial database: %s", qPrintable(error));
+    AppState& s = appState();
+    s.appFolder = folder();
+    s.gIniFile = iniPath();
+    s.gDbPath = dbPath();
+    s.gDbFolder = folder();
+}
+
+AppFixture::~AppFixture() {
+    closeAllConnections();
+    resetAppState();
+}
+
+void AppFixture::loginAs(const QString& userID) {
+    auto q = runSql(QStringLiteral("SELECT [Name], UserID, [Group], Tadbir FROM UserID WHERE UserID = ?"),
+                    {userID});
+    if (!q || !q->next()) {
+        QTest::qFail(qPrintable(QStringLiteral("no user ") + userID), __FILE__, __LINE__);
+        return;
+    }
+    AppState& s = appState();
+    s.gUserName = q->value(0).toString();
+    s.gUserID = q->value(1).toString();
+    s.gUserGroup = q->value(2).toString();
+    s.gUserRegion = q->value(3).toString();
+}
+
+void AppFixture::addUser(const QString& userID, const QString& password, const QString& name,
+                         const QString& group, const QString& region, const QString& email) {
+    exec(QStringLiteral("INSERT INTO UserID (UserID, Password, [Name], Email, [Group], Tadbir) "
+                        "VALUES (?, ?, ?, ?, ?, ?)"),
+         {userID, password, name, email, group, region});
+}
+
+void AppFixture::exec(const QString& sql, const QVariantList& values) {
+    QString error;
+    if (!runSql(sql, values, &error))
+        QTest::qFail(qPrintable(QStringLiteral("SQL failed: ") + sql + QStringLiteral(": ") + error),
+                     __FILE__, __LINE__);
+}
+
+QVariant AppFixture::scalar(const QString& sql, const QVariantList& values) {
+    auto q = runSql(sql, values);
+    if (!q || !q->next()) return {};
+    return q->value(0);
+}
+
+int AppFixture::count(const QString& table, const QString& where, const QVariantList& values) {
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + table;
+    if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
+    return scalar(sql, values).toInt();
+}
+
+void ZorvaTest::init() {
+    ui_.reset();
+    app_ = std::make_unique<AppFixture>();
+    ui_ = std::make_unique<ScriptedUi>();
+    setUp();
+}
+
+void ZorvaTest::cleanup() {
+    tearDown();
+    // Close the forms a test left open before their database goes away.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) w->close();
+    if (ui_) ui_->verify();
+    ui_.reset();
+    app_.reset();
+}
+
+} // namespace zorva::test
