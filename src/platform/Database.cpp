@@ -134,6 +134,14 @@ bool Transaction::commit() {
     return db_.commit();
 }
 
+bool copyDatabaseTo(QSqlDatabase db, const QString& target, QString* error) {
+    if (QFileInfo::exists(target)) {
+        if (error) *error = QStringLiteral("'%1' exists already.").arg(target);
+        return false;
+    }
+    return runSqlOn(db, QStringLiteral("VACUUM INTO ?"), {target}, error).has_value();
+}
+
 QString SqlQuote(const QString& text) {
     QString out = text;
     out.replace(QLatin1Char('\''), QStringLiteral("''"));

@@ -48,6 +48,10 @@ private:
     bool open_ = false;
 };
 
+// Writes a consistent copy of the open database into target (which must not exist yet),
+// even while other connections write: the copy is made inside one read transaction.
+bool copyDatabaseTo(QSqlDatabase db, const QString& target, QString* error = nullptr);
+
 // Doubles every apostrophe, for text that must still be placed inside SQL.
 QString SqlQuote(const QString& text);
 
