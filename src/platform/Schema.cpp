@@ -86,12 +86,17 @@ const char* const kTables[] = {
 };
 
 // Lookup indexes for the queries the forms run on IP_Info.
-const char* const kIndexes[] = {
-    "CREATE INDEX IF NOT EXISTS IP_Info_IP_4 ON IP_Info (IP_4)",
-    "CREATE INDEX IF NOT EXISTS IP_Info_Name ON IP_Info ([Name])",
-    "CREATE INDEX IF NOT EXISTS IP_Info_StaffNo ON IP_Info (StaffNo)",
-    "CREATE INDEX IF NOT EXISTS IP_Info_DateIssue ON IP_Info (DateIssue)",
-    "CREATE INDEX IF NOT EXISTS IP_Info_Place ON IP_Info (Region, CityOwner)",
+struct Index {
+    const char* sql;
+    QStringList columns; // an older table may lack them; the index then waits
+};
+const Index kIndexes[] = {
+    {"CREATE INDEX IF NOT EXISTS IP_Info_IP_4 ON IP_Info (IP_4)", {"IP_4"}},
+    {"CREATE INDEX IF NOT EXISTS IP_Info_Name ON IP_Info ([Name])", {"Name"}},
+    {"CREATE INDEX IF NOT EXISTS IP_Info_StaffNo ON IP_Info (StaffNo)", {"StaffNo"}},
+    {"CREATE INDEX IF NOT EXISTS IP_Info_DateIssue ON IP_Info (DateIssue)", {"DateIssue"}},
+    {"CREATE INDEX IF NOT EXISTS IP_Info_Place ON IP_Info (Region, CityOwner)",
+     {"Region", "CityOwner"}},
 };
 const char* const kUniqueAddress =
     "CREATE UNIQUE INDEX IF NOT EXISTS IP_Info_IP_Address ON IP_Info (IP_Address)";
@@ -125,8 +130,8 @@ bool createSchema(QSqlDatabase db, QString* error) {
     Transaction t(db);
     for (const char* sql : kTables)
         if (!run(db, QString::fromLatin1(sql), error)) return false;
-    for (const char* sql : kIndexes)
-        if (!run(db, QString::fromLatin1(sql), error)) return false;
+    for (const Index& index : kIndexes)
+        if (!run(db, QString::fromLatin1(index.sql), error)) return false;
     if (!run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
     if (t.commit()) return true;
     if (error) *error = db.lastError().text();
@@ -149,8 +154,12 @@ bool upgradeSchema(QSqlDatabase db, QString* error) {
                                 "DEFAULT '' CHECK (length(Status) <= 10)"),
                  error))
             return false;
-        for (const char* sql : kIndexes)
-            if (!run(db, QString::fromLatin1(sql), error)) return false;
+        const QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
+        for (const Index& index : kIndexes) {
+            bool complete = true;
+            for (const QString& c : index.columns) complete = complete && have.contains(c, Qt::CaseInsensitive);
+            if (complete && !run(db, QString::fromLatin1(index.sql), error)) return false;
+        }
         QSqlQuery dup(db);
         const bool hasDuplicates =
             dup.exec(QStringLiteral("SELECT IP_Address FROM IP_Info GROUP BY IP_Address "

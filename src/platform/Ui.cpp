@@ -12,7 +12,11 @@ UiService& ui() {
     return g_override ? *g_override : real;
 }
 
-void setUi(UiService* service) { g_override = service; }
+UiService* setUi(UiService* service) {
+    UiService* before = g_override;
+    g_override = service;
+    return before;
+}
 
 QStringList fileDialogFilters(const QString& pipeFilter) {
     const QStringList parts = pipeFilter.split(QLatin1Char('|'));

@@ -58,8 +58,9 @@ public:
 };
 
 UiService& ui();
-// Installs a service (tests); nullptr restores the real one.
-void setUi(UiService* service);
+// Installs a service (tests); nullptr restores the real one. Returns the service installed
+// before, so that it can be put back.
+UiService* setUi(UiService* service);
 
 // Builds QFileDialog's filter text from the pipe-separated form.
 QStringList fileDialogFilters(const QString& pipeFilter);

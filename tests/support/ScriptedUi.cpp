@@ -9,9 +9,9 @@ QString describe(const RecordedMessage& m) {
     return QStringLiteral("[%1] \"%2\": \"%3\"").arg(int(m.icon)).arg(m.title, m.text);
 }
 
-ScriptedUi::ScriptedUi() { setUi(this); }
+ScriptedUi::ScriptedUi() : previous_(setUi(this)) {}
 
-ScriptedUi::~ScriptedUi() { setUi(nullptr); }
+ScriptedUi::~ScriptedUi() { setUi(previous_); }
 
 void ScriptedUi::answerNext(Button answer) { answers_.enqueue(answer); }
 void ScriptedUi::answerFile(const QString& path) { files_.enqueue(path); }

@@ -77,6 +77,7 @@ private:
     QMap<QString, QQueue<ModalHandler>> modal_;
     QStringList problems_;
     int beeps_ = 0;
+    UiService* previous_ = nullptr;
 };
 
 QString describe(const RecordedMessage& m);
