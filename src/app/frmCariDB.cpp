@@ -103,8 +103,9 @@ void frmCariDB::cmdOK_Click() {
     }
     unload(QDialog::Accepted);
     if (fromMenu && main) main->applyUserRights();
+    // At start-up the start-up routine upgrades again right after and reports a failure once.
     QString error;
-    if (!UpgradeSchema(&error))
+    if (!UpgradeSchema(&error) && fromMenu)
         ui().message(this, Icon::Warning, QStringLiteral("Error !!!"), error);
 }
 

@@ -37,6 +37,13 @@ const std::pair<Button, QMessageBox::StandardButton> kButtons[] = {
 
 Button QtUi::message(QWidget* parent, Icon icon, const QString& title, const QString& text,
                      Buttons buttons, Button defaultButton) {
+    // Unattended runs (scripts, a second copy started by a test) write messages to standard
+    // error and take the default answer instead of waiting for a click.
+    static const bool unattended = qEnvironmentVariableIsSet("ZORVA_UNATTENDED");
+    if (unattended) {
+        std::fprintf(stderr, "zorva message [%s]: %s\n", qPrintable(title), qPrintable(text));
+        return defaultButton;
+    }
     QMessageBox box(toQt(icon), title, text, QMessageBox::NoButton, parent);
     for (const auto& [ours, theirs] : kButtons)
         if (buttons.testFlag(ours)) box.addButton(theirs);

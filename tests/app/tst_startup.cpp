@@ -1,0 +1,273 @@
+// From the splash through the start-up routine and the locate-database dialog to the main window.
+#include "app/MDIFrmUtama.h"
+#include "app/StartUp.h"
+#include "app/frmCariDB.h"
+#include "app/frmSplash.h"
+#include "platform/AppState.h"
+#include "platform/Database.h"
+#include "platform/Ini.h"
+#include "platform/Schema.h"
+#include "support/Fixture.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QtTest>
+
+using namespace zorva;
+using namespace zorva::test;
+
+class TestStartUp : public ZorvaTest {
+    Q_OBJECT
+
+    void tearDown() override { delete MDIFrmUtama::instance(); }
+
+    // Puts the database of the fixture elsewhere so that start-up cannot find it.
+    QString moveDatabaseAway(const QString& folderName) {
+        QDir(app().folder()).mkpath(folderName);
+        const QString target = app().path(folderName + "/Zorvadb.mdb");
+        closeAllConnections();
+        if (!QFile::rename(app().dbPath(), target)) qWarning("rename failed");
+        return app().path(folderName);
+    }
+
+    void setLocation(const QString& value) {
+        QVERIFY(writeIniFile(app().iniPath(), "Database", "DatabaseLocation", value));
+    }
+
+    static QString labelText(QDialog& d) {
+        return d.findChild<QLabel*>("lblDBFolder")->text();
+    }
+    static void clickOk(QDialog& d) { d.findChild<QPushButton*>("cmdOK")->click(); }
+
+    // The state start-up leaves: only the application folder is known.
+    void freshProcess() {
+        const QString folder = app().folder();
+        resetAppState();
+        appState().appFolder = folder;
+    }
+
+private slots:
+    void missingIniEndsTheProgram() {
+        QFile::remove(app().iniPath());
+        freshProcess();
+        StartUp();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.icon, Icon::Critical);
+        QCOMPARE(m.title, QString("File not found..."));
+        QCOMPARE(m.text, "Can't find the 'Zorva.ini' file. This file is mandatory for this program "
+                         "to run correctly. If you can find this file elsewhere on your computer, "
+                         "safely copy it to " +
+                             app().folder().toUpper() +
+                             ".\r\n\r\nIf this does not work, you will have to reinstall the program.");
+        QCOMPARE(sui().endRequests, 1);
+        QVERIFY(!MDIFrmUtama::instance());
+    }
+
+    void databaseLocationRules() {
+        // Spaces only count as empty; any other value is used as read, even with a trailing
+        // separator.
+        QCOMPARE(databasePathFor("   ", "/opt/zorva"), QString("/opt/zorva/Zorvadb.mdb"));
+        QCOMPARE(databasePathFor("", "/opt/zorva"), QString("/opt/zorva/Zorvadb.mdb"));
+        QCOMPARE(databasePathFor("/srv/data/", "/opt/zorva"), QString("/srv/data//Zorvadb.mdb"));
+        QCOMPARE(databasePathFor(" /srv/data", "/opt/zorva"), QString(" /srv/data/Zorvadb.mdb"));
+    }
+
+    void databaseInTheApplicationFolder() {
+        setLocation("   ");
+        freshProcess();
+        StartUp();
+        QCOMPARE(appState().gIniFile, app().iniPath());
+        QCOMPARE(appState().gDbPath, app().dbPath());
+        MDIFrmUtama* main = MDIFrmUtama::instance();
+        QVERIFY(main);
+        QCOMPARE(main->windowTitle(),
+                 QString("Zorva : Manage Your IP Address Standard & Inventory System"));
+        QCOMPARE(appState().gDbFolder, app().folder());
+        QCOMPARE(main->statusBar()->currentMessage(), QString());
+    }
+
+    void databaseElsewhereWithTrailingSeparator() {
+        const QString folder = moveDatabaseAway("shared");
+        setLocation(folder + "/");
+        freshProcess();
+        StartUp();
+        QCOMPARE(appState().gDbPath, folder + "//Zorvadb.mdb");
+        QCOMPARE(MDIFrmUtama::instance()->statusBar()->currentMessage(),
+                 "Database dir = " + folder + "/");
+        QCOMPARE(app().count("UserID"), 1);
+    }
+
+    void olderDatabaseIsUpgradedAtStart() {
+        app().exec("CREATE TABLE City2 AS SELECT City_name, Abbr_city, IP_octet2, [Offset], "
+                   "Abbr_state, Region FROM City");
+        app().exec("DROP TABLE City");
+        app().exec("ALTER TABLE City2 RENAME TO City");
+        freshProcess();
+        StartUp();
+        QCOMPARE(app().scalar("SELECT ToIPRange FROM City").toInt(), 0);
+    }
+
+    void unreadableDatabaseIsReportedAndStartGoesOn() {
+        closeAllConnections();
+        QFile::remove(app().dbPath());
+        QFile junk(app().dbPath());
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("this is not a database");
+        junk.close();
+        freshProcess();
+        StartUp();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.title, QString("Error !!!"));
+        QVERIFY(!m.text.isEmpty());
+        QVERIFY(MDIFrmUtama::instance());
+        QFile check(app().dbPath());
+        QVERIFY(check.open(QIODevice::ReadOnly));
+        QCOMPARE(check.readAll(), QByteArray("this is not a database"));
+    }
+
+    void missingDatabaseChosenFileOfAnotherName() {
+        const QString folder = moveDatabaseAway("data");
+        const QString other = folder + "/copy-2026.mdb";
+        QVERIFY(createInitialDatabase(other));
+        freshProcess();
+        sui().answerFile(other);
+        sui().onModal("frmCariDB", [&](QDialog& d) {
+            QCOMPARE(labelText(d), folder + "/");
+            clickOk(d);
+        });
+        StartUp();
+        const FileDialogRequest r = sui().fileRequests.value(0);
+        QCOMPARE(r.title, QString("Browse for Zorva database ..."));
+        QCOMPARE(r.fileName, QString("Zorvadb.mdb"));
+        QCOMPARE(r.folder, app().folder());
+        QCOMPARE(r.filterIndex, 3);
+        QCOMPARE(r.filter, QString("All Files (*.*)|*.*|MS Access 2000 Files (*.mdb)|*.mdb|"
+                                   "Zorva database (Zorvadb.mdb)|Zorvadb.mdb"));
+        // The chosen file is used until the next start; the folder is remembered.
+        QCOMPARE(appState().gDbPath, other);
+        QCOMPARE(readIniFile(app().iniPath(), "Database", "DatabaseLocation"), folder);
+        QVERIFY(MDIFrmUtama::instance());
+        freshProcess();
+        delete MDIFrmUtama::instance();
+        StartUp();
+        QCOMPARE(appState().gDbPath, folder + "/Zorvadb.mdb");
+    }
+
+    void missingDatabaseFolderWithoutIt() {
+        moveDatabaseAway("data");
+        QDir(app().folder()).mkpath("empty");
+        freshProcess();
+        sui().answerFile(app().path("empty/Zorvadb.mdb"));
+        StartUp();
+        QVERIFY(sui().takeText("Zorva database not found!", "Error"));
+        QCOMPARE(sui().endRequests, 1);
+        QVERIFY(!MDIFrmUtama::instance());
+    }
+
+    void missingDatabaseCancelledWithoutLocation() {
+        moveDatabaseAway("data");
+        freshProcess();
+        sui().answerFile(QString());
+        StartUp();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.text, QString("No Database !!!"));
+        QCOMPARE(m.icon, Icon::Critical);
+        QCOMPARE(sui().endRequests, 1);
+        QVERIFY(!MDIFrmUtama::instance());
+    }
+
+    void missingDatabaseCancelledWithLocation() {
+        const QString folder = moveDatabaseAway("data");
+        QDir(app().folder()).mkpath("gone");
+        setLocation(app().path("gone"));
+        freshProcess();
+        sui().answerFile(QString());
+        sui().onModal("frmCariDB", [&](QDialog& d) {
+            QCOMPARE(labelText(d), app().path("gone") + "/");
+            clickOk(d);
+        });
+        StartUp();
+        // "OK" keeps the configured folder; the missing database is then reported.
+        QCOMPARE(readIniFile(app().iniPath(), "Database", "DatabaseLocation"), app().path("gone"));
+        QCOMPARE(sui().take().title, QString("Error !!!"));
+        QVERIFY(MDIFrmUtama::instance());
+        Q_UNUSED(folder);
+    }
+
+    void changeDirectoryFromTheMenuToTheApplicationFolder() {
+        // Running with the database elsewhere, the user points back at the application folder.
+        const QString elsewhere = app().path("elsewhere");
+        QDir(app().folder()).mkpath("elsewhere");
+        QVERIFY(createInitialDatabase(elsewhere + "/Zorvadb.mdb"));
+        setLocation(elsewhere);
+        freshProcess();
+        StartUp();
+        app().loginAs("ADMIN");
+        MDIFrmUtama* main = MDIFrmUtama::instance();
+        QCOMPARE(main->statusBar()->currentMessage(), "Database dir = " + elsewhere + "/");
+
+        sui().answerFile(app().dbPath());
+        sui().onModal("frmCariDB", [](QDialog& d) { clickOk(d); });
+        frmCariDB dlg;
+        QCOMPARE(ui().showModal(dlg), int(QDialog::Accepted));
+        QCOMPARE(appState().gDbPath, app().dbPath());
+        QCOMPARE(readIniFile(app().iniPath(), "Database", "DatabaseLocation"), QString());
+        QVERIFY(QFile(app().iniPath()).open(QIODevice::ReadOnly));
+        QCOMPARE(main->statusBar()->currentMessage(), QString());
+        QCOMPARE(appState().gUserID, QString("ADMIN"));
+    }
+
+    void splashCountsTicksThenStartsUp() {
+        freshProcess();
+        auto* splash = new frmSplash;
+        splash->runLoad();
+        auto* bar = splash->findChild<QProgressBar*>("pro_delay");
+        QCOMPARE(splash->findChild<QLabel*>("lbl_version")->text(), "Zorva : Version " + versionText());
+        QCOMPARE(splash->tim_delay->interval(), 50);
+        QCOMPARE(bar->maximum(), 75);
+        splash->tim_delay->stop(); // the test ticks by itself
+        for (int i = 1; i <= 75; ++i) splash->tim_delay_Timer();
+        QCOMPARE(bar->value(), 75);
+        QVERIFY(!MDIFrmUtama::instance());
+        splash->tim_delay_Timer(); // the 76th tick
+        QVERIFY(splash->isUnloaded());
+        QVERIFY(MDIFrmUtama::instance());
+        QTest::qWait(1);
+    }
+
+    void versionText_() {
+        QVERIFY(QRegularExpression("^\\d\\.\\d\\d\\.\\d{4}$").match(versionText()).hasMatch());
+    }
+
+    void secondCopyIsRefused() {
+        const QByteArray bin = qgetenv("ZORVA_TEST_BIN");
+        if (bin.isEmpty()) QSKIP("the path of the zorva executable is not given");
+        // The running copy: the executable in an application folder of its own.
+        const QString exe = app().path("zorva");
+        QVERIFY(QFile::copy(QString::fromLocal8Bit(bin), exe));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ZORVA_UNATTENDED", "1");
+        env.insert("XDG_RUNTIME_DIR", app().folder());
+        QProcess first, second;
+        first.setProcessEnvironment(env);
+        second.setProcessEnvironment(env);
+        first.start(exe);
+        QVERIFY(first.waitForStarted());
+        QTest::qWait(1500);
+        QCOMPARE(first.state(), QProcess::Running);
+        second.start(exe);
+        QVERIFY(second.waitForFinished(10000));
+        QVERIFY2(second.readAllStandardError().contains("[Error]: Zorva software is already open !"),
+                 "the second copy did not refuse");
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestStartUp)
+#include "tst_startup.moc"
