@@ -1,0 +1,10 @@
+#pragma once
+#include <QStringList>
+
+namespace zorva {
+
+// Names the application and records the application folder and the optional file path of the
+// command line (offered to the split utility).
+void initApplication(const QStringList& arguments);
+
+} // namespace zorva
