@@ -1,0 +1,399 @@
+#include "net/IcmpEcho.h"
+#include "net/HostLookup.h"
+
+#include <QRandomGenerator>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <linux/errqueue.h>
+#include <netinet/in.h>
+#include <netinet/ip.h>
+#include <netinet/ip_icmp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace zorva {
+
+using Clock = std::chrono::steady_clock;
+
+qint32 icmpErrorStatus(int type, int code) {
+    switch (type) {
+    case ICMP_DEST_UNREACH:
+        switch (code) {
+        case ICMP_NET_UNREACH:
+        case ICMP_NET_UNKNOWN:
+        case ICMP_NET_ANO:
+        case ICMP_NET_UNR_TOS:
+            return PingStatus::DestNetUnreachable;
+        case ICMP_PROT_UNREACH:
+            return PingStatus::DestProtUnreachable;
+        case ICMP_PORT_UNREACH:
+            return PingStatus::DestPortUnreachable;
+        case ICMP_FRAG_NEEDED:
+            return PingStatus::PacketTooBig;
+        case ICMP_SR_FAILED:
+            return PingStatus::BadRoute;
+        default:
+            return PingStatus::DestHostUnreachable;
+        }
+    case ICMP_TIME_EXCEEDED:
+        return code == ICMP_EXC_FRAGTIME ? PingStatus::TtlExpiredReassembly
+                                         : PingStatus::TtlExpiredTransit;
+    case ICMP_PARAMETERPROB:
+        return PingStatus::ParamProblem;
+    case ICMP_SOURCE_QUENCH:
+        return PingStatus::SourceQuench;
+    default:
+        return PingStatus::GeneralFailure;
+    }
+}
+
+qint32 sendErrorStatus(int error) {
+    switch (error) {
+    case ENETUNREACH:
+    case ENETDOWN:
+        return PingStatus::DestNetUnreachable;
+    case EHOSTUNREACH:
+    case EHOSTDOWN:
+        return PingStatus::DestHostUnreachable;
+    case EMSGSIZE:
+        return PingStatus::PacketTooBig;
+    case ENOBUFS:
+    case ENOMEM:
+        return PingStatus::NoResources;
+    default:
+        return PingStatus::GeneralFailure;
+    }
+}
+
+namespace {
+
+quint16 checksum(const unsigned char* data, size_t len) {
+    quint32 sum = 0;
+    for (size_t i = 0; i + 1 < len; i += 2) sum += quint32(data[i]) << 8 | data[i + 1];
+    if (len & 1) sum += quint32(data[len - 1]) << 8;
+    while (sum >> 16) sum = (sum & 0xffff) + (sum >> 16);
+    return quint16(~sum);
+}
+
+quint16 be16(const unsigned char* p) { return quint16(p[0] << 8 | p[1]); }
+
+// The address of a target value in network byte order: the first octet in the lowest byte is
+// exactly the memory layout of in_addr on this machine's byte order, so it is built bytewise.
+in_addr toInAddr(qint32 target) {
+    const quint32 v = quint32(target);
+    const unsigned char bytes[4] = {static_cast<unsigned char>(v & 0xff),
+                                    static_cast<unsigned char>((v >> 8) & 0xff),
+                                    static_cast<unsigned char>((v >> 16) & 0xff),
+                                    static_cast<unsigned char>((v >> 24) & 0xff)};
+    in_addr a;
+    std::memcpy(&a, bytes, 4);
+    return a;
+}
+
+// One ICMP socket, datagram or raw, and the matching of what comes back to what was sent.
+class IcmpSocket {
+public:
+    explicit IcmpSocket(IcmpSocketKind kind) {
+        if (kind != IcmpSocketKind::Raw) {
+            fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
+            if (fd_ >= 0) {
+                datagram_ = true;
+                const int on = 1;
+                ::setsockopt(fd_, SOL_IP, IP_RECVERR, &on, sizeof on);
+                return;
+            }
+            error_ = QString::fromLocal8Bit(std::strerror(errno));
+            if (kind == IcmpSocketKind::Datagram) return;
+        }
+        fd_ = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
+        if (fd_ < 0) {
+            const QString rawError = QString::fromLocal8Bit(std::strerror(errno));
+            error_ = QStringLiteral("no ICMP socket may be opened here (datagram: %1; raw: %2); "
+                                    "allow ICMP echo for this user's group in "
+                                    "net.ipv4.ping_group_range or run as root")
+                         .arg(error_.isEmpty() ? QStringLiteral("not tried") : error_, rawError);
+            return;
+        }
+        id_ = quint16(QRandomGenerator::global()->bounded(1, 0xffff));
+    }
+    ~IcmpSocket() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    IcmpSocket(const IcmpSocket&) = delete;
+    IcmpSocket& operator=(const IcmpSocket&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    QString error() const { return error_; }
+
+    // Sends one echo request; 0 or the errno of the failure.
+    int send(qint32 target, qint32 ttl, quint16 seq, const QByteArray& payload) {
+        if (ttl != ttl_) {
+            const int t = qBound(1, int(ttl), 255);
+            ::setsockopt(fd_, IPPROTO_IP, IP_TTL, &t, sizeof t);
+            ttl_ = ttl;
+        }
+        QByteArray packet(8, '\0');
+        packet += payload;
+        auto* p = reinterpret_cast<unsigned char*>(packet.data());
+        p[0] = ICMP_ECHO;
+        p[4] = id_ >> 8;
+        p[5] = id_ & 0xff;
+        p[6] = seq >> 8;
+        p[7] = seq & 0xff;
+        const quint16 sum = checksum(p, size_t(packet.size()));
+        p[2] = sum >> 8;
+        p[3] = sum & 0xff;
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr = toInAddr(target);
+        const ssize_t n = ::sendto(fd_, p, size_t(packet.size()), 0,
+                                   reinterpret_cast<sockaddr*>(&to), sizeof to);
+        return n < 0 ? errno : 0;
+    }
+
+    // What came back for one of our requests.
+    struct Answer {
+        quint16 seq = 0;
+        in_addr about{}; // the address the request went to (as far as the answer tells)
+        bool fromTarget = true; // an echo reply must come from the address pinged
+        qint32 status = 0;
+        QByteArray data;
+    };
+
+    // Waits up to waitMs for readable data and reads everything pending.
+    QList<Answer> receive(int waitMs) {
+        QList<Answer> out;
+        pollfd pfd{fd_, POLLIN, 0};
+        if (::poll(&pfd, 1, qMax(0, waitMs)) <= 0) return out;
+        if (datagram_) readErrorQueue(out);
+        unsigned char buf[1500];
+        for (;;) {
+            sockaddr_in from{};
+            socklen_t fromLen = sizeof from;
+            const ssize_t n = ::recvfrom(fd_, buf, sizeof buf, MSG_DONTWAIT,
+                                         reinterpret_cast<sockaddr*>(&from), &fromLen);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                if (datagram_ && errno != EAGAIN && errno != EWOULDBLOCK) {
+                    readErrorQueue(out);
+                    continue;
+                }
+                break;
+            }
+            if (datagram_)
+                parseDatagram(buf, size_t(n), from.sin_addr, out);
+            else
+                parseRaw(buf, size_t(n), out);
+        }
+        return out;
+    }
+
+private:
+    void parseDatagram(const unsigned char* p, size_t n, in_addr from, QList<Answer>& out) {
+        if (n < 8 || p[0] != ICMP_ECHOREPLY) return;
+        Answer a;
+        a.seq = be16(p + 6);
+        a.about = from;
+        a.data = QByteArray(reinterpret_cast<const char*>(p + 8), qsizetype(n - 8));
+        out << a;
+    }
+
+    void parseRaw(const unsigned char* p, size_t n, QList<Answer>& out) {
+        if (n < 20) return;
+        const size_t ihl = size_t(p[0] & 0x0f) * 4;
+        if (ihl < 20 || n < ihl + 8) return;
+        const unsigned char* icmp = p + ihl;
+        const size_t len = n - ihl;
+        const int type = icmp[0];
+        if (type == ICMP_ECHOREPLY) {
+            if (be16(icmp + 4) != id_) return;
+            Answer a;
+            a.seq = be16(icmp + 6);
+            std::memcpy(&a.about, p + 12, 4); // source of the reply
+            a.data = QByteArray(reinterpret_cast<const char*>(icmp + 8), qsizetype(len - 8));
+            out << a;
+            return;
+        }
+        if (type != ICMP_DEST_UNREACH && type != ICMP_TIME_EXCEEDED &&
+            type != ICMP_PARAMETERPROB && type != ICMP_SOURCE_QUENCH)
+            return;
+        // The error quotes our request: its IP header and the first 8 bytes of its ICMP part.
+        const unsigned char* inner = icmp + 8;
+        const size_t innerLen = len - 8;
+        if (innerLen < 20) return;
+        const size_t innerIhl = size_t(inner[0] & 0x0f) * 4;
+        if (innerIhl < 20 || innerLen < innerIhl + 8 || inner[9] != IPPROTO_ICMP) return;
+        const unsigned char* req = inner + innerIhl;
+        if (req[0] != ICMP_ECHO || be16(req + 4) != id_) return;
+        Answer a;
+        a.seq = be16(req + 6);
+        std::memcpy(&a.about, inner + 16, 4); // destination of our request
+        a.fromTarget = false;
+        a.status = icmpErrorStatus(type, icmp[1]);
+        out << a;
+    }
+
+    void readErrorQueue(QList<Answer>& out) {
+        for (;;) {
+            unsigned char data[576];
+            char control[512];
+            sockaddr_in to{};
+            iovec iov{data, sizeof data};
+            msghdr msg{};
+            msg.msg_name = &to;
+            msg.msg_namelen = sizeof to;
+            msg.msg_iov = &iov;
+            msg.msg_iovlen = 1;
+            msg.msg_control = control;
+            msg.msg_controllen = sizeof control;
+            const ssize_t n = ::recvmsg(fd_, &msg, MSG_ERRQUEUE | MSG_DONTWAIT);
+            if (n < 0) return;
+            for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(&msg, c)) {
+                if (c->cmsg_level != SOL_IP || c->cmsg_type != IP_RECVERR) continue;
+                sock_extended_err ee;
+                std::memcpy(&ee, CMSG_DATA(c), sizeof ee);
+                if (n < 8 || data[0] != ICMP_ECHO) continue;
+                Answer a;
+                a.seq = be16(data + 6);
+                a.about = to.sin_addr;
+                a.fromTarget = false;
+                a.status = ee.ee_origin == SO_EE_ORIGIN_ICMP ? icmpErrorStatus(ee.ee_type, ee.ee_code)
+                                                             : sendErrorStatus(int(ee.ee_errno));
+                out << a;
+            }
+        }
+    }
+
+    int fd_ = -1;
+    bool datagram_ = false;
+    quint16 id_ = 0;
+    qint32 ttl_ = -1;
+    QString error_;
+};
+
+} // namespace
+
+QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutMs,
+                             IcmpSocketKind kind) {
+    QList<EchoOutcome> outcomes(requests.size());
+    if (requests.isEmpty()) return outcomes;
+    IcmpSocket socket(kind);
+    if (!socket.isOpen()) {
+        for (EchoOutcome& o : outcomes) {
+            o.status = PingStatus::GeneralFailure;
+            o.detail = socket.error();
+        }
+        return outcomes;
+    }
+    const qint32 timeout = qMax<qint32>(0, timeoutMs);
+    const quint16 firstSeq = quint16(QRandomGenerator::global()->bounded(0x10000));
+    QList<Clock::time_point> sentAt(requests.size());
+    QList<bool> waiting(requests.size(), false);
+    int pending = 0;
+    Clock::time_point lastDeadline = Clock::now();
+    for (qsizetype i = 0; i < requests.size(); ++i) {
+        const EchoRequest& r = requests[i];
+        sentAt[i] = Clock::now();
+        const int err = socket.send(r.target, r.ttl, quint16(firstSeq + i), r.payload);
+        if (err) {
+            outcomes[i].status = sendErrorStatus(err);
+            outcomes[i].detail = QString::fromLocal8Bit(std::strerror(err));
+            continue;
+        }
+        waiting[i] = true;
+        ++pending;
+        lastDeadline = sentAt[i] + std::chrono::milliseconds(timeout);
+    }
+    while (pending > 0) {
+        const auto now = Clock::now();
+        if (now > lastDeadline) break;
+        const int wait = int(std::chrono::ceil<std::chrono::milliseconds>(lastDeadline - now).count());
+        const auto answers = socket.receive(wait);
+        const auto at = Clock::now();
+        for (const auto& a : answers) {
+            const qsizetype i = quint16(a.seq - firstSeq);
+            if (i >= requests.size() || !waiting[i]) continue;
+            const in_addr target = toInAddr(requests[i].target);
+            if (a.about.s_addr != target.s_addr) continue;
+            EchoOutcome& o = outcomes[i];
+            o.replied = true;
+            o.status = a.status;
+            o.data = a.data;
+            o.replyTimeMs = qint32(
+                std::chrono::duration_cast<std::chrono::milliseconds>(at - sentAt[i]).count());
+            waiting[i] = false;
+            --pending;
+        }
+    }
+    return outcomes;
+}
+
+const QByteArray& IcmpPinger::echoData() {
+    static const QByteArray data("Zorva");
+    return data;
+}
+
+PingResult IcmpPinger::pingAddress(qint32 ttl, qint32 timeoutMs) {
+    if (!targetSendable()) return badDestination(timeoutMs);
+    const auto outcome = echoBatch({EchoRequest{pingTarget(), ttl, echoData()}}, timeoutMs, kind_);
+    return pingResultFrom(outcome.first(), pingAddressText(), timeoutMs);
+}
+
+QList<PingResult> IcmpPinger::sweep(const QStringList& addresses, const ProbeRule& rule) {
+    QList<PingResult> results(addresses.size());
+    QList<qint32> targets(addresses.size(), 0);
+    QList<qsizetype> open; // addresses not yet answered with "Success"
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
+        const auto value = pingTargetValue(addresses[i]);
+        targets[i] = value.value_or(0);
+        if (!value || *value == 0) {
+            setPingAddress(addresses[i]);
+            results[i] = badDestination(rule.timeoutMs);
+        } else {
+            open << i;
+        }
+    }
+    for (int attempt = 0; attempt < qMax(1, rule.attempts) && !open.isEmpty(); ++attempt) {
+        QList<EchoRequest> batch;
+        for (qsizetype i : open) batch << EchoRequest{targets[i], rule.ttl, echoData()};
+        const auto outcomes = echoBatch(batch, rule.timeoutMs, kind_);
+        QList<qsizetype> still;
+        for (qsizetype k = 0; k < open.size(); ++k) {
+            const qsizetype i = open[k];
+            results[i] = pingResultFrom(outcomes[k], addresses[i], rule.timeoutMs);
+            if (results[i].message != QLatin1String("Success")) still << i;
+        }
+        open = still;
+    }
+    return results;
+}
+
+EchoPayloadResult echoWithPayload(const QString& host, qint32 length, qint32 timeoutMs,
+                                  IcmpSocketKind kind) {
+    EchoPayloadResult result;
+    const AddressLookup resolved = addressFromHostName(host);
+    const auto target = pingTargetValue(resolved.address);
+    if (resolved.address.isEmpty() || !target || *target == 0) return result;
+    const int n = length < 1 ? 32 : int(length);
+    QByteArray payload(n, '\0');
+    for (char& c : payload) c = char(QRandomGenerator::global()->bounded(1, 255));
+    const auto outcome = echoBatch({EchoRequest{*target, 128, payload}}, timeoutMs, kind).first();
+    if (outcome.replied) {
+        result.status = 0;
+    } else {
+        result.status = outcome.status ? -outcome.status : -1;
+    }
+    result.replyTimeText = QString::number(outcome.replyTimeMs) + QStringLiteral(" ms");
+    QByteArray back = outcome.data;
+    const qsizetype zero = back.indexOf('\0');
+    if (zero >= 0) back.truncate(zero);
+    result.payloadMatched = outcome.replied && outcome.status == 0 && back == payload &&
+                            outcome.replyTimeMs <= timeoutMs;
+    return result;
+}
+
+} // namespace zorva
