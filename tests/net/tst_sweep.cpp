@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QtTest>
+#include <functional>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,7 +19,20 @@ using namespace zorva;
 namespace {
 const QStringList kLive = {"192.0.2.10", "192.0.2.20", "192.0.2.30"};
 const QString kTimedOut = QStringLiteral("'' error code : Requested IP timed out");
+
+// Runs the check in a child process as the unprivileged user "nobody"; its exit code
+// (0: the check held, 1: it did not, 2: the user could not be changed).
+int exitAsNobody(const std::function<bool()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        ::_exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
 }
+} // namespace
 
 class TestSweep : public test::ZorvaTest {
     Q_OBJECT
@@ -61,33 +75,24 @@ private slots:
     void noSocketAllowed() {
         // An ordinary user who may open neither kind of ICMP socket gets a clear failure.
         QVERIFY(test::setPingGroupRange(QStringLiteral("1 0")));
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-            IcmpPinger p;
-            p.setPingAddress(QStringLiteral("192.0.2.10"));
-            const PingResult r = p.pingAddress(20, 200);
-            const bool ok = r.failed && r.replyTimeMs == 200 &&
+        QCOMPARE(exitAsNobody([] {
+                     IcmpPinger p;
+                     p.setPingAddress(QStringLiteral("192.0.2.10"));
+                     const PingResult r = p.pingAddress(20, 200);
+                     return r.failed && r.replyTimeMs == 200 &&
                             r.message.startsWith("Faild to ping : ''192.0.2.10'' error code : "
                                                  "General failure - no ICMP socket") &&
                             r.message.contains("ping_group_range");
-            ::_exit(ok ? 0 : 1);
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY(WIFEXITED(status));
-        QCOMPARE(WEXITSTATUS(status), 0);
+                 }),
+                 0);
         // allowed again: the same user gets real answers through a datagram socket
         QVERIFY(test::setPingGroupRange(QStringLiteral("0 2147483647")));
-        const pid_t again = ::fork();
-        if (again == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-            IcmpPinger p;
-            p.setPingAddress(QStringLiteral("192.0.2.10"));
-            ::_exit(p.pingAddress(20, 500).message == QLatin1String("Success") ? 0 : 1);
-        }
-        QCOMPARE(::waitpid(again, &status, 0), again);
-        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(exitAsNobody([] {
+                     IcmpPinger p;
+                     p.setPingAddress(QStringLiteral("192.0.2.10"));
+                     return p.pingAddress(20, 500).message == QLatin1String("Success");
+                 }),
+                 0);
     }
 
     void sweepMatchesOneByOne() {
