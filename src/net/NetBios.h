@@ -46,6 +46,7 @@ public:
     static quint16 defaultPort;
 
     void start(const QString& address, quint16 port = defaultPort, int timeoutMs = 1500);
+    bool isStarted() const { return started_; }
     bool isFinished() const { return finished_; }
     // Waits (running the event loop) until the answer came or the time limit passed.
     NetBiosInfo waitForResult();
