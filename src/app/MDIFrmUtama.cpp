@@ -1,19 +1,130 @@
 #include "app/MDIFrmUtama.h"
+#include "app/Compaction.h"
 #include "app/Icons.h"
+#include "app/frmAbout.h"
+#include "app/frmCariDB.h"
 #include "platform/AppState.h"
+#include "platform/FormBase.h"
+#include "platform/Ini.h"
+#include "platform/Shell.h"
+#include "platform/Ui.h"
+#include "users/frmLogin.h"
+#include "utilities/frmChangeFolder.h"
 
+// Forms opened by the menus (add the include of a form next to its opener's owner).
+// -- records
+
+// -- assignment
+
+// -- address plan
+
+// -- users
+
+// -- utilities
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QToolBar>
 
 namespace zorva {
 
 namespace {
+
 MDIFrmUtama* g_main = nullptr;
+
+using Opener = MDIFrmUtama::Opener;
+
+// The code that opens the form of each menu entry. An entry whose opener is empty stays
+// disabled and its toolbar button hidden. Centred child form:
+//     [](MDIFrmUtama& m) { m.openChild<frmX>(); }
+// modal form:
+//     [](MDIFrmUtama& m) { frmX f(&m); ui().showModal(f); }
+// The three assignment entries set scanFlag and dedicatedFlag before their opener runs.
+const QList<std::pair<QString, Opener>>& formOpeners() {
+    static const QList<std::pair<QString, Opener>> table = {
+        // -- assignment
+        {QStringLiteral("mnuInputRekod"), Opener{}},
+        {QStringLiteral("mnuDedicatedIP"), Opener{}},
+        {QStringLiteral("mnuScanNetwork"), Opener{}},
+        {QStringLiteral("mnuAssignLog"), Opener{}},
+
+        // -- records
+        {QStringLiteral("mnuCarianRekod"), Opener{}},
+        {QStringLiteral("mnuRptLocation"), Opener{}},
+        {QStringLiteral("mnuRptByDate"), Opener{}},
+
+        // -- address plan
+        {QStringLiteral("mnuIPAddressSetting"), Opener{}},
+
+        {QStringLiteral("mnuUnitDivision"), Opener{}},
+
+        // -- users
+        {QStringLiteral("mnuTukarPassword"), Opener{}},
+
+        {QStringLiteral("mnuMaklumatPengguna"), Opener{}},
+
+        // -- utilities
+        {QStringLiteral("mnuBackupRestore"), Opener{}},
+
+        {QStringLiteral("mnuSubnetCalculator"), Opener{}},
+    };
+    return table;
 }
+
+struct MenuItem {
+    QAction* MDIFrmUtama::*member; // nullptr: separator
+    const char* name;
+    const char* caption;
+};
+
+struct ToolButtonDef {
+    const char* key; // nullptr: separator
+    const char* tip;
+    const char* menu;
+    int image;
+};
+
+// Toolbar1 in collection order; position n is entry n - 1.
+const ToolButtonDef kButtons[] = {
+    {nullptr, nullptr, nullptr, 0},
+    {"mAssignNewIP", "Assign new IP Address", "mnuInputRekod", 1},
+    {"mAssignDedicatedIP", "Assign dedicated IP", "mnuDedicatedIP", 2},
+    {"mSearchRecord", "Search record", "mnuCarianRekod", 3},
+    {"mScanNetwork", "Scan network", "mnuScanNetwork", 4},
+    {nullptr, nullptr, nullptr, 0},
+    {"mIPsettings", "IP Address settings", "mnuIPAddressSetting", 5},
+    {"mUnitDivSettings", "Unit / Division settings", "mnuUnitDivision", 6},
+    {nullptr, nullptr, nullptr, 0},
+    {"mReportByLocation", "Report by location", "mnuRptLocation", 7},
+    {"mReportByDate", "Report by date", "mnuRptByDate", 8},
+    {nullptr, nullptr, nullptr, 0},
+    {"mUserID", "Zorva User ID", "mnuMaklumatPengguna", 10},
+    {"mAssignLog", "Assign Log", "mnuAssignLog", 11},
+    {"mLiveUpdate", "Live Update", "mnuLiveUpdate", 12},
+    {"mIPMonitor", "Monitor IP Address", "mnuIPMonitor", 14},
+    {nullptr, nullptr, nullptr, 0},
+    {"mBackupRestore", "Backup and Restore database", "mnuBackupRestore", 15},
+    {"mChangeDirectory", "Change database directory", "mnuChangeDBDir", 16},
+    {"mCompactDB", "Compact database", "mnuCompactDB", 17},
+    {nullptr, nullptr, nullptr, 0},
+    {"mHelp", "Help", "mnuHelp", 18},
+};
+
+const char* kImageProperty = "zorvaImage";
+const char* kMenuProperty = "zorvaMenu";
+
+} // namespace
 
 MDIFrmUtama::MDIFrmUtama(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MDIFrmUtama"));
     g_main = this;
+    for (const auto& [name, opener] : formOpeners())
+        if (opener) openers_.insert(name, opener);
     buildUi();
 }
 
@@ -27,36 +138,414 @@ QString MDIFrmUtama::loadCaption() {
     return QStringLiteral("Zorva : Manage Your IP Address Standard & Inventory System");
 }
 
+QString MDIFrmUtama::userCaption(const QString& userName) {
+    return QStringLiteral("Zorva - [User : ") + userName + QStringLiteral("]");
+}
+
 void MDIFrmUtama::buildUi() {
     setWindowIcon(appIcon());
+    setWindowTitle(loadCaption());
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea);
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar1 = new QLabel(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(StatusBar1, 1);
+    buildMenus();
+    buildToolbar();
+    refreshAvailability();
     resize(1024, 720);
 }
 
+void MDIFrmUtama::buildMenus() {
+    const auto addMenu = [this](QMenu*& menu, const char* name, const QString& caption,
+                                std::initializer_list<MenuItem> items, QMenu* parentMenu) {
+        menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        for (const MenuItem& item : items) {
+            if (!item.member) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* a = menu->addAction(QString::fromLatin1(item.caption));
+            const QString control = QString::fromLatin1(item.name);
+            a->setObjectName(control);
+            this->*(item.member) = a;
+            connect(a, &QAction::triggered, this, [this, control] { runMenu(control); });
+        }
+    };
+    using M = MDIFrmUtama;
+    addMenu(mnuOperasi, "mnuOperasi", QStringLiteral("&File"),
+            {{&M::mnuInputRekod, "mnuInputRekod", "Assign New IP Address"},
+             {&M::mnuDedicatedIP, "mnuDedicatedIP", "Assign Dedicated IP"},
+             {&M::mnuCarianRekod, "mnuCarianRekod", "Search Record"},
+             {&M::mnuScanNetwork, "mnuScanNetwork", "Scan Network"},
+             {nullptr, nullptr, nullptr},
+             {&M::mnuTukarPassword, "mnuTukarPassword", "Change Password"},
+             {&M::mnuTukarLogin, "mnuTukarLogin", "Change Login"},
+             {nullptr, nullptr, nullptr},
+             {&M::mnuKeluar, "mnuKeluar", "Exit"}},
+            nullptr);
+    addMenu(mnuSetting, "mnuSetting", QStringLiteral("&Settings"),
+            {{&M::mnuIPAddressSetting, "mnuIPAddressSetting", "IP Address Settings"},
+             {&M::mnuUnitDivision, "mnuUnitDivision", "Unit / Division Settings"}},
+            nullptr);
+    addMenu(mnuReport, "mnuReport", QStringLiteral("&Report"),
+            {{&M::mnuRptLocation, "mnuRptLocation", "Report by Location"},
+             {&M::mnuRptByDate, "mnuRptByDate", "Report by Date"}},
+            nullptr);
+    addMenu(mnuUtiliti, "mnuUtiliti", QStringLiteral("&Utility"),
+            {{&M::mnuMaklumatPengguna, "mnuMaklumatPengguna", "Zorva User ID"},
+             {&M::mnuBackupRestore, "mnuBackupRestore", "Backup/Restore"},
+             {&M::mnuAssignLog, "mnuAssignLog", "View Assign Log"},
+             {nullptr, nullptr, nullptr},
+             {&M::mnuLiveUpdate, "mnuLiveUpdate", "Live Update"},
+             {&M::mnuIPMonitor, "mnuIPMonitor", "IP Monitor"},
+             {&M::mnuSubnetCalculator, "mnuSubnetCalculator", "Subnet Calculator"},
+             {nullptr, nullptr, nullptr}},
+            nullptr);
+    addMenu(mnuDatabase, "mnuDatabase", QStringLiteral("Database"),
+            {{&M::mnuChangeDBDir, "mnuChangeDBDir", "Change Directory"},
+             {&M::mnuCompactDB, "mnuCompactDB", "Compact Database"}},
+            mnuUtiliti);
+    addMenu(mnuBantuan, "mnuBantuan", QStringLiteral("&Help"),
+            {{&M::mnuHelp, "mnuHelp", "Help"},
+             {&M::mnuLamanWeb, "mnuLamanWeb", "Zorva Intranet Web"},
+             {nullptr, nullptr, nullptr},
+             {&M::mnuWebPage, "mnuWebPage", "Zorva on the Web"},
+             {nullptr, nullptr, nullptr},
+             {&M::mnuPerihal, "mnuPerihal", "About Zorva"}},
+            nullptr);
+
+    handlers_ = {
+        {QStringLiteral("mnuInputRekod"), [this] { mnuInputRekod_Click(); }},
+        {QStringLiteral("mnuDedicatedIP"), [this] { mnuDedicatedIP_Click(); }},
+        {QStringLiteral("mnuScanNetwork"), [this] { mnuScanNetwork_Click(); }},
+        {QStringLiteral("mnuTukarLogin"), [this] { mnuTukarLogin_Click(); }},
+        {QStringLiteral("mnuKeluar"), [this] { mnuKeluar_Click(); }},
+        {QStringLiteral("mnuLiveUpdate"), [this] { mnuLiveUpdate_Click(); }},
+        {QStringLiteral("mnuIPMonitor"), [this] { mnuIPMonitor_Click(); }},
+        {QStringLiteral("mnuChangeDBDir"), [this] { mnuChangeDBDir_Click(); }},
+        {QStringLiteral("mnuCompactDB"), [this] { mnuCompactDB_Click(); }},
+        {QStringLiteral("mnuHelp"), [this] { mnuHelp_Click(); }},
+        {QStringLiteral("mnuLamanWeb"), [this] { mnuLamanWeb_Click(); }},
+        {QStringLiteral("mnuWebPage"), [this] { mnuWebPage_Click(); }},
+        {QStringLiteral("mnuPerihal"), [this] { mnuPerihal_Click(); }},
+    };
+}
+
+void MDIFrmUtama::buildToolbar() {
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(24, 24));
+    for (const ToolButtonDef& b : kButtons) {
+        if (!b.key) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        QAction* a = Toolbar1->addAction(toolImage(b.image), QString::fromLatin1(b.tip));
+        a->setObjectName(QString::fromLatin1(b.key));
+        a->setData(QString::fromLatin1(b.key));
+        a->setToolTip(QString::fromLatin1(b.tip));
+        a->setProperty(kImageProperty, b.image);
+        a->setProperty(kMenuProperty, QString::fromLatin1(b.menu));
+    }
+    connect(Toolbar1, &QToolBar::actionTriggered, this, &MDIFrmUtama::Toolbar1_ButtonClick);
+    // Shown only when the login-time check finds an update.
+    toolButton(kLiveUpdateButton)->setVisible(false);
+    mnuLiveUpdate->setEnabled(false);
+}
+
+QAction* MDIFrmUtama::menuEntry(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+void MDIFrmUtama::refreshAvailability() {
+    for (const auto& [name, opener] : formOpeners()) {
+        const bool available = hasOpener(name);
+        if (QAction* entry = menuEntry(name)) entry->setEnabled(available);
+        for (QAction* b : Toolbar1->actions())
+            if (b->property(kMenuProperty).toString() == name) b->setVisible(available);
+    }
+    applyUserRights();
+}
+
+void MDIFrmUtama::setOpener(const QString& menuName, Opener opener) {
+    if (opener)
+        openers_.insert(menuName, std::move(opener));
+    else
+        openers_.remove(menuName);
+    refreshAvailability();
+}
+
+bool MDIFrmUtama::hasOpener(const QString& menuName) const {
+    return openers_.contains(menuName);
+}
+
+void MDIFrmUtama::runMenu(const QString& menuName) {
+    if (auto h = handlers_.find(menuName); h != handlers_.end()) {
+        (*h)();
+        return;
+    }
+    openForm(menuName);
+}
+
+void MDIFrmUtama::openForm(const QString& menuName) {
+    if (auto o = openers_.find(menuName); o != openers_.end()) (*o)(*this);
+}
+
+QAction* MDIFrmUtama::toolButton(int position) const {
+    const QList<QAction*> all = Toolbar1->actions();
+    return position >= 1 && position <= all.size() ? all.at(position - 1) : nullptr;
+}
+
+QAction* MDIFrmUtama::toolButton(const QString& key) const {
+    for (QAction* a : Toolbar1->actions())
+        if (a->data().toString() == key) return a;
+    return nullptr;
+}
+
+int MDIFrmUtama::buttonImage(int position) const {
+    const QAction* a = toolButton(position);
+    return a ? a->property(kImageProperty).toInt() : 0;
+}
+
+void MDIFrmUtama::setButtonImage(int position, int image) {
+    QAction* a = toolButton(position);
+    if (!a) return;
+    a->setProperty(kImageProperty, image);
+    a->setIcon(toolImage(image));
+}
+
+void MDIFrmUtama::Toolbar1_ButtonClick(QAction* button) {
+    if (!button) return;
+    const QString key = button->data().toString();
+    for (const ToolButtonDef& b : kButtons)
+        if (b.key && key == QLatin1String(b.key)) {
+            runMenu(QString::fromLatin1(b.menu));
+            return;
+        }
+}
+
+// ---- load, status bar, rights
+
 void MDIFrmUtama::Form_Load() {
-    setWindowTitle(loadCaption());
     AppState& s = appState();
-    const int slash = s.gDbPath.lastIndexOf(QLatin1Char('/'));
-    s.gDbFolder = slash >= 0 ? s.gDbPath.left(slash) : QString();
-    showDatabaseFolder();
+    if (ReadIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation")).isEmpty()) {
+        frmChangeFolder move(this);
+        ui().showModal(move);
+        if (!s.gDbFolder.isEmpty()) showDatabaseFolder();
+    }
+    {
+        CursorGuard hourglass;
+        show();
+        setWindowTitle(loadCaption());
+        const int slash = s.gDbPath.lastIndexOf(QLatin1Char('/'));
+        s.gDbFolder = slash >= 0 ? s.gDbPath.left(slash) : QString();
+        showDatabaseFolder();
+    }
+    s.gUserRegion.clear();
+    s.gReLogin = false;
+    if (!requireLogin()) return;
+    applyUserRights();
+    mnuLamanWeb->setEnabled(!ReadIni(QStringLiteral("Web"), QStringLiteral("IntraURL")).isEmpty());
+    WriteIni(QStringLiteral("Version"), QStringLiteral("Version"), versionText());
 }
 
 void MDIFrmUtama::showDatabaseFolder() {
     const AppState& s = appState();
     if (s.gDbFolder.isEmpty() || s.gDbFolder == s.appFolder) {
-        statusBar()->clearMessage();
+        StatusBar1->clear();
         return;
     }
     QString text = QStringLiteral("Database dir = ") + s.gDbFolder;
     if (!text.endsWith(QLatin1Char('/'))) text += QLatin1Char('/');
-    statusBar()->showMessage(text);
+    StatusBar1->setText(text);
 }
 
-void MDIFrmUtama::applyUserRights() {}
+QString MDIFrmUtama::statusText() const { return StatusBar1->text(); }
 
-void MDIFrmUtama::requireLogin() {}
+void MDIFrmUtama::applyUserRights() {
+    const bool sistem = appState().gUserGroup == QLatin1String("Sistem");
+    const bool available = sistem && hasOpener(QStringLiteral("mnuMaklumatPengguna"));
+    mnuMaklumatPengguna->setEnabled(available);
+    setButtonImage(kUserButton, sistem ? 9 : 10);
+    toolButton(kUserButton)->setVisible(available);
+}
+
+bool MDIFrmUtama::requireLogin() {
+    frmLogin login(this);
+    ui().showModal(login);
+    return !appState().gUserID.isEmpty();
+}
+
+void MDIFrmUtama::disableLiveUpdate() {
+    mnuLiveUpdate->setEnabled(false);
+    setButtonImage(kLiveUpdateButton, 13);
+    toolButton(kLiveUpdateButton)->setVisible(false);
+}
+
+void MDIFrmUtama::enableLiveUpdate() {
+    mnuLiveUpdate->setEnabled(true);
+    toolButton(kLiveUpdateButton)->setVisible(true);
+}
+
+// ---- child forms
+
+FormBase* MDIFrmUtama::openChildOf(const QMetaObject& type) const {
+    for (QMdiSubWindow* w : mdiArea->subWindowList()) {
+        auto* form = qobject_cast<FormBase*>(w->widget());
+        if (form && !form->isUnloaded() && form->metaObject()->inherits(&type)) return form;
+    }
+    return nullptr;
+}
+
+FormBase* MDIFrmUtama::showChild(FormBase* form) {
+    if (!form) return nullptr;
+    for (QMdiSubWindow* w : mdiArea->subWindowList()) {
+        auto* open = qobject_cast<FormBase*>(w->widget());
+        if (!open || open->isUnloaded() || open->objectName() != form->objectName()) continue;
+        if (open != form) form->deleteLater();
+        placeChild(w);
+        w->showNormal();
+        mdiArea->setActiveSubWindow(w);
+        w->raise();
+        return open;
+    }
+    QMdiSubWindow* child = mdiArea->addSubWindow(form);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowIcon(form->windowIcon().isNull() ? appIcon() : form->windowIcon());
+    // A form that unloads itself takes its frame with it.
+    connect(form, &FormBase::unloaded, child, &QMdiSubWindow::close, Qt::QueuedConnection);
+    form->runLoad();
+    if (form->isUnloaded()) return form;
+    child->adjustSize();
+    placeChild(child);
+    child->show();
+    mdiArea->setActiveSubWindow(child);
+    return form;
+}
+
+void MDIFrmUtama::placeChild(QMdiSubWindow* child) {
+    const int left = (width() - child->width()) / 2;
+    const int top = int((height() * 0.825 - child->height()) / 2);
+    child->move(qMax(0, left), qMax(0, top));
+}
+
+// ---- menu handlers
+
+void MDIFrmUtama::mnuInputRekod_Click() {
+    appState().scanFlag = false;
+    appState().dedicatedFlag = false;
+    openForm(QStringLiteral("mnuInputRekod"));
+}
+
+void MDIFrmUtama::mnuDedicatedIP_Click() {
+    appState().scanFlag = false;
+    appState().dedicatedFlag = true;
+    openForm(QStringLiteral("mnuDedicatedIP"));
+}
+
+void MDIFrmUtama::mnuScanNetwork_Click() {
+    appState().scanFlag = true;
+    appState().dedicatedFlag = false;
+    openForm(QStringLiteral("mnuScanNetwork"));
+}
+
+void MDIFrmUtama::mnuTukarLogin_Click() {
+    appState().gReLogin = true;
+    requireLogin();
+    applyUserRights();
+}
+
+void MDIFrmUtama::mnuKeluar_Click() { EndProgram(); }
+
+void MDIFrmUtama::closeEvent(QCloseEvent* event) {
+    // Open child forms are not asked: the program ends at once.
+    event->accept();
+    EndProgram();
+}
+
+void MDIFrmUtama::mnuLiveUpdate_Click() {
+    const Button answer =
+        ui().message(this, Icon::Question, QStringLiteral("Live Update ..."),
+                     QStringLiteral("You will need to close Zorva Application to start using "
+                                    "Live Update.\r\n\r\nDo you want to close Zorva ?"),
+                     Button::Yes | Button::No, Button::Yes);
+    if (answer != Button::Yes) return;
+    ShellOpen(QStringLiteral("open"), inApplicationFolder(QStringLiteral("ZorvaUpd")));
+    EndProgram();
+}
+
+void MDIFrmUtama::mnuIPMonitor_Click() {
+    ShellOpen(QStringLiteral("open"), inApplicationFolder(QStringLiteral("ZorvaMon")));
+}
+
+void MDIFrmUtama::mnuChangeDBDir_Click() {
+    frmCariDB locate(this);
+    ui().showModal(locate);
+}
+
+void MDIFrmUtama::mnuCompactDB_Click() {
+    const Button answer = ui().message(
+        this, Icon::Question, QStringLiteral("Compact Database"),
+        QStringLiteral("Do you want to compact Zorva database ?"), Button::Yes | Button::No,
+        Button::Yes);
+    if (answer == Button::Yes) CompressDatabase(QStringLiteral("Zorvadb.mdb"));
+}
+
+void MDIFrmUtama::mnuHelp_Click() {
+    ShellOpen(QStringLiteral("open"), inApplicationFolder(QStringLiteral("ZorvaHelp.chm")));
+}
+
+void MDIFrmUtama::mnuLamanWeb_Click() {
+    ShellOpen(QStringLiteral("open"), ReadIni(QStringLiteral("Web"), QStringLiteral("IntraURL")));
+}
+
+void MDIFrmUtama::mnuWebPage_Click() {
+    ShellOpen(QStringLiteral("open"), ReadIni(QStringLiteral("Web"), QStringLiteral("MainURL")));
+}
+
+void MDIFrmUtama::mnuPerihal_Click() {
+    frmAbout about(this);
+    ui().showModal(about);
+}
+
+// ---- compaction
+
+QString MDIFrmUtama::formatSize(qint64 bytes) { return fileSizeText(bytes); }
+
+QString MDIFrmUtama::FormatFileSize(const QString& path) {
+    return fileSizeText(QFileInfo(path).size());
+}
+
+bool MDIFrmUtama::CompressDatabase(const QString& fileName) {
+    const QString location = ReadIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"));
+    const QString folder = location.isEmpty() ? appState().appFolder : location;
+    const QString source = folder + QLatin1Char('/') + fileName;
+    const QString temporary = folder + QStringLiteral("/backup.mdb");
+    CompactResult result;
+    QString sizeBefore;
+    QString sizeAfter;
+    {
+        CursorGuard hourglass;
+        sizeBefore = FormatFileSize(source);
+        result = compactDatabaseFile(source, temporary);
+        sizeAfter = FormatFileSize(source);
+    }
+    if (result != CompactResult::Done) {
+        ui().message(this, Icon::Critical, QStringLiteral("Database in use ..."),
+                     QStringLiteral("Not Allowed : Zorva database was in use ... "));
+        return false;
+    }
+    ui().message(this, Icon::Information, QStringLiteral("Compact Successful"),
+                 QStringLiteral("Zorva database compacted successfully.\r\n\r\n"
+                                "Size before compacting:\t") +
+                     sizeBefore + QStringLiteral("\r\nSize after compacting:\t") + sizeAfter);
+    return true;
+}
 
 } // namespace zorva

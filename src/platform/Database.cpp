@@ -1,5 +1,6 @@
 #include "platform/Database.h"
 #include "platform/AppState.h"
+#include "platform/DatabaseUse.h"
 #include "platform/Ui.h"
 
 #include <QFileInfo>
@@ -64,9 +65,15 @@ QSqlDatabase database(QString* error) {
     const QString wanted = appState().gDbPath;
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen() && db.databaseName() == uriFor(wanted, false)) return db;
+        if (db.isOpen() && db.databaseName() == uriFor(wanted, false)) {
+            if (markedDatabase().isEmpty()) markDatabaseInUse(wanted);
+            return db;
+        }
     }
-    return openDatabaseFile(wanted, name, error);
+    QSqlDatabase db = openDatabaseFile(wanted, name, error);
+    // Other running copies must know that this one uses the file (compaction, restore).
+    if (db.isValid()) markDatabaseInUse(wanted);
+    return db;
 }
 
 void closeConnection(const QString& name) {

@@ -1,0 +1,133 @@
+#include "users/frmLogin.h"
+#include "app/Icons.h"
+#include "app/MDIFrmUtama.h"
+#include "platform/AppState.h"
+#include "platform/Database.h"
+#include "platform/Input.h"
+#include "platform/Shell.h"
+#include "platform/Ui.h"
+#include "users/frmLoginSilap.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zorva {
+
+frmLogin::frmLogin(QWidget* parent) : FormBase(parent) {
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("Zorva Login"));
+    buildUi();
+    // The live update check is wired here once it exists; until then the box changes nothing.
+}
+
+void frmLogin::buildUi() {
+    auto* layout = new QVBoxLayout(this);
+    auto* head = new QHBoxLayout;
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("pctLogo"));
+    picture->setPixmap(appLogo(48));
+    auto* title = new QLabel(QStringLiteral("Manage Your IP Address Standard and Inventory System"), this);
+    title->setObjectName(QStringLiteral("lblTitle"));
+    QFont f = title->font();
+    f.setBold(true);
+    title->setFont(f);
+    head->addWidget(picture);
+    head->addWidget(title, 1);
+    layout->addLayout(head);
+
+    auto* form = new QFormLayout;
+    txtUserID = new QLineEdit(this);
+    txtUserID->setObjectName(QStringLiteral("txtUserID"));
+    txtPassword = new QLineEdit(this);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    txtPassword->setEchoMode(QLineEdit::Password);
+    form->addRow(QStringLiteral("User ID :"), txtUserID);
+    form->addRow(QStringLiteral("Password :"), txtPassword);
+    layout->addLayout(form);
+
+    chkLiveUpdate = new QCheckBox(QStringLiteral("Check for Version Updates."), this);
+    chkLiveUpdate->setObjectName(QStringLiteral("chkLiveUpdate"));
+    chkLiveUpdate->setChecked(true);
+    layout->addWidget(chkLiveUpdate);
+
+    CmdTeruskan = new QPushButton(QStringLiteral("Enter"), this);
+    CmdTeruskan->setObjectName(QStringLiteral("CmdTeruskan"));
+    cmdExit = new QPushButton(QStringLiteral("Exit"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    for (QPushButton* b : {CmdTeruskan, cmdExit}) b->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CmdTeruskan);
+    buttons->addWidget(cmdExit);
+    layout->addLayout(buttons);
+    connect(CmdTeruskan, &QPushButton::clicked, this, &frmLogin::CmdTeruskan_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmLogin::cmdExit_Click);
+
+    setTabOrder(txtUserID, txtPassword);
+    setTabOrder(txtPassword, chkLiveUpdate);
+    setTabOrder(chkLiveUpdate, CmdTeruskan);
+    setTabOrder(CmdTeruskan, cmdExit);
+    attachFocusMoves(txtUserID);
+    attachFocusMoves(txtPassword, FocusMove::Arrows | FocusMove::EnterNext,
+                     [this] { CmdTeruskan_Click(); });
+    attachSelectOnFocus(txtPassword);
+}
+
+void frmLogin::Form_Load() {
+    // The main window showed the hourglass while it loaded.
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    if (MDIFrmUtama* main = MDIFrmUtama::instance()) main->disableLiveUpdate();
+    if (appState().gReLogin) cmdExit->setText(QStringLiteral("Cancel"));
+    txtUserID->setFocus();
+}
+
+void frmLogin::CmdTeruskan_Click() {
+    std::optional<QSqlQuery> q;
+    QString error;
+    {
+        CursorGuard hourglass;
+        q = runSql(QStringLiteral("SELECT [Name], UserID, [Group], Tadbir FROM UserID "
+                                  "WHERE UserID = ? AND Password = ?"),
+                   {txtUserID->text(), txtPassword->text()}, &error);
+    }
+    if (!q) {
+        // The database cannot be read: nobody is logged in, and the user is told why.
+        ui().message(this, Icon::Critical, QStringLiteral("Error !!!"), error);
+        return;
+    }
+    if (!q->next()) {
+        frmLoginSilap recovery(this);
+        ui().showModal(recovery);
+        return;
+    }
+    AppState& s = appState();
+    const QString name = q->value(0).toString();
+    if (MDIFrmUtama* main = MDIFrmUtama::instance())
+        main->setWindowTitle(MDIFrmUtama::userCaption(name));
+    s.gUserName = name;
+    s.gUserID = q->value(1).toString();
+    s.gUserGroup = q->value(2).toString();
+    s.gUserRegion = q->value(3).toString();
+    if (chkLiveUpdate->isChecked() && updateCheck) updateCheck(this);
+    unload(QDialog::Accepted);
+}
+
+void frmLogin::cmdExit_Click() {
+    AppState& s = appState();
+    if (s.gReLogin) {
+        s.gReLogin = false;
+        unload();
+        return;
+    }
+    unload();
+    EndProgram();
+}
+
+void frmLogin::reject() { cmdExit_Click(); }
+
+} // namespace zorva
