@@ -10,6 +10,7 @@
 #include "support/Fixture.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -41,6 +42,30 @@ class TestStartUp : public ZorvaTest {
         return d.findChild<QLabel*>("lblDBFolder")->text();
     }
     static void clickOk(QDialog& d) { d.findChild<QPushButton*>("cmdOK")->click(); }
+
+    // The main window's load: the database folder form while no location is configured
+    // (left with Cancel), then the login.
+    void expectSession(bool folderForm) {
+        if (folderForm)
+            sui().onModal("frmChangeFolder",
+                          [](QDialog& d) { d.findChild<QPushButton*>("cmdTutup")->click(); });
+        sui().onModal("frmLogin", [](QDialog& d) {
+            QTest::keyClicks(d.findChild<QLineEdit*>("txtUserID"), "ADMIN");
+            QTest::keyClicks(d.findChild<QLineEdit*>("txtPassword"), "zorva");
+            d.findChild<QPushButton*>("CmdTeruskan")->click();
+        });
+    }
+    // A login on a database that cannot be read: the error is shown, the user leaves.
+    void expectUnreadableLogin(bool folderForm) {
+        if (folderForm)
+            sui().onModal("frmChangeFolder",
+                          [](QDialog& d) { d.findChild<QPushButton*>("cmdTutup")->click(); });
+        sui().onModal("frmLogin", [](QDialog& d) {
+            d.findChild<QPushButton*>("CmdTeruskan")->click();
+            QVERIFY(d.isVisible());
+            d.findChild<QPushButton*>("cmdExit")->click();
+        });
+    }
 
     // The state start-up leaves: only the application folder is known.
     void freshProcess() {
@@ -78,24 +103,25 @@ private slots:
     void databaseInTheApplicationFolder() {
         setLocation("   ");
         freshProcess();
+        expectSession(true);
         StartUp();
         QCOMPARE(appState().gIniFile, app().iniPath());
         QCOMPARE(appState().gDbPath, app().dbPath());
         MDIFrmUtama* main = MDIFrmUtama::instance();
         QVERIFY(main);
-        QCOMPARE(main->windowTitle(),
-                 QString("Zorva : Manage Your IP Address Standard & Inventory System"));
+        QCOMPARE(main->windowTitle(), "Zorva - [User : " + appState().gUserName + "]");
         QCOMPARE(appState().gDbFolder, app().folder());
-        QCOMPARE(main->statusBar()->currentMessage(), QString());
+        QCOMPARE(main->statusText(), QString());
     }
 
     void databaseElsewhereWithTrailingSeparator() {
         const QString folder = moveDatabaseAway("shared");
         setLocation(folder + "/");
         freshProcess();
+        expectSession(false);
         StartUp();
         QCOMPARE(appState().gDbPath, folder + "//Zorvadb.mdb");
-        QCOMPARE(MDIFrmUtama::instance()->statusBar()->currentMessage(),
+        QCOMPARE(MDIFrmUtama::instance()->statusText(),
                  "Database dir = " + folder + "/");
         QCOMPARE(app().count("UserID"), 1);
     }
@@ -106,6 +132,7 @@ private slots:
         app().exec("DROP TABLE City");
         app().exec("ALTER TABLE City2 RENAME TO City");
         freshProcess();
+        expectSession(true);
         StartUp();
         QCOMPARE(app().scalar("SELECT ToIPRange FROM City").toInt(), 0);
     }
@@ -118,10 +145,15 @@ private slots:
         junk.write("this is not a database");
         junk.close();
         freshProcess();
+        expectUnreadableLogin(true);
         StartUp();
         const RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error !!!"));
         QVERIFY(!m.text.isEmpty());
+        // The login says it too, stays open, and its "Exit" ends the program.
+        QCOMPARE(sui().take().title, QString("Error !!!"));
+        QCOMPARE(sui().endRequests, 1);
+        QVERIFY(appState().gUserID.isEmpty());
         QVERIFY(MDIFrmUtama::instance());
         QFile check(app().dbPath());
         QVERIFY(check.open(QIODevice::ReadOnly));
@@ -138,6 +170,7 @@ private slots:
             QCOMPARE(labelText(d), folder + "/");
             clickOk(d);
         });
+        expectSession(false);
         StartUp();
         const FileDialogRequest r = sui().fileRequests.value(0);
         QCOMPARE(r.title, QString("Browse for Zorva database ..."));
@@ -152,6 +185,7 @@ private slots:
         QVERIFY(MDIFrmUtama::instance());
         freshProcess();
         delete MDIFrmUtama::instance();
+        expectSession(false);
         StartUp();
         QCOMPARE(appState().gDbPath, folder + "/Zorvadb.mdb");
     }
@@ -189,9 +223,11 @@ private slots:
             QCOMPARE(labelText(d), app().path("gone") + "/");
             clickOk(d);
         });
+        expectUnreadableLogin(false);
         StartUp();
         // "OK" keeps the configured folder; the missing database is then reported.
         QCOMPARE(readIniFile(app().iniPath(), "Database", "DatabaseLocation"), app().path("gone"));
+        QCOMPARE(sui().take().title, QString("Error !!!"));
         QCOMPARE(sui().take().title, QString("Error !!!"));
         QVERIFY(MDIFrmUtama::instance());
         Q_UNUSED(folder);
@@ -204,10 +240,11 @@ private slots:
         QVERIFY(createInitialDatabase(elsewhere + "/Zorvadb.mdb"));
         setLocation(elsewhere);
         freshProcess();
+        expectSession(false);
         StartUp();
-        app().loginAs("ADMIN");
+        QCOMPARE(appState().gUserID, QString("ADMIN"));
         MDIFrmUtama* main = MDIFrmUtama::instance();
-        QCOMPARE(main->statusBar()->currentMessage(), "Database dir = " + elsewhere + "/");
+        QCOMPARE(main->statusText(), "Database dir = " + elsewhere + "/");
 
         sui().answerFile(app().dbPath());
         sui().onModal("frmCariDB", [](QDialog& d) { clickOk(d); });
@@ -216,7 +253,7 @@ private slots:
         QCOMPARE(appState().gDbPath, app().dbPath());
         QCOMPARE(readIniFile(app().iniPath(), "Database", "DatabaseLocation"), QString());
         QVERIFY(QFile(app().iniPath()).open(QIODevice::ReadOnly));
-        QCOMPARE(main->statusBar()->currentMessage(), QString());
+        QCOMPARE(main->statusText(), QString());
         QCOMPARE(appState().gUserID, QString("ADMIN"));
     }
 
@@ -232,6 +269,7 @@ private slots:
         for (int i = 1; i <= 75; ++i) splash->tim_delay_Timer();
         QCOMPARE(bar->value(), 75);
         QVERIFY(!MDIFrmUtama::instance());
+        expectSession(true);
         splash->tim_delay_Timer(); // the 76th tick
         QVERIFY(splash->isUnloaded());
         QVERIFY(MDIFrmUtama::instance());
