@@ -1,0 +1,70 @@
+#pragma once
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QNetworkAccessManager;
+class QWidget;
+
+namespace zorva {
+
+// The host of the update service: the third item of its address split at "/", without a port.
+QString updateHostOf(const QString& updateUrl);
+
+// The first line of the version file: "lowest -> newest".
+struct VersionLine {
+    QString lowest; // the lowest version the updater can bring up to date
+    QString newest;
+};
+// nullopt when the line has no " -> " or the newest version has no ".".
+std::optional<VersionLine> parseVersionLine(const QString& firstLine);
+
+// Orders version texts "1.30.0522". Versions made of numbers are compared number by number, so
+// that "10.00.0000" comes after "9.99.9999"; anything else is compared as text.
+int compareVersionTexts(const QString& a, const QString& b);
+
+enum class UpdateVerdict {
+    None,          // up to date, or nothing usable was found
+    UpdateOffered, // the updater can bring this version up to date
+    FullDownload,  // too old for the updater
+};
+UpdateVerdict judgeUpdate(const QString& current, const VersionLine& line);
+
+// The HTTP fetch of the update check: one request at a time, each with a time limit.
+class HttpFetch : public QObject {
+    Q_OBJECT
+public:
+    explicit HttpFetch(QObject* parent = nullptr);
+    ~HttpFetch() override;
+    bool isBusy() const { return busy_; }
+    int timeoutMs = 15000;
+    // Fetches the address; nullopt on any failure (an error reply, a time-out).
+    std::optional<QByteArray> get(const QString& address);
+
+private:
+    QNetworkAccessManager* manager_;
+    bool busy_ = false;
+};
+
+// Fetches the address into the folder under the part of the address after its last "/".
+// False when the fetch is still busy (nothing done), or after a failed transfer or write
+// (with the message "An error has occured in the file transfer or write.  Please try again
+// later.").
+bool DownloadFile(HttpFetch& fetch, const QString& address, const QString& folder,
+                  QWidget* parent = nullptr);
+
+// Whether the update host answers: one echo with 32 random bytes within 500 ms, the same bytes
+// coming back.
+bool updateHostAnswers(const QString& host);
+
+// The check after a login with "Check for Version Updates." ticked: reads Web/UpdateURL, tests
+// the host, fetches the version file into the application folder, tells the user what it found
+// and always deletes the file again. The caller enables "Live Update" on UpdateOffered.
+UpdateVerdict runLiveUpdateCheck(QWidget* parent, HttpFetch& fetch,
+                                 const std::function<bool(const QString&)>& reachable =
+                                     updateHostAnswers,
+                                 const QString& currentVersion = {});
+
+} // namespace zorva
