@@ -1,4 +1,5 @@
 #include "app/LiveUpdate.h"
+#include "app/MDIFrmUtama.h"
 #include "net/IcmpEcho.h"
 #include "platform/AppState.h"
 #include "platform/Ini.h"
@@ -143,6 +144,12 @@ UpdateVerdict runLiveUpdateCheck(QWidget* parent, HttpFetch& fetch,
                                                "download Zorva from Zorva website !"));
     QFile::remove(saved);
     return verdict;
+}
+
+void checkForUpdatesAtLogin(QWidget* parent) {
+    HttpFetch fetch;
+    if (runLiveUpdateCheck(parent, fetch) == UpdateVerdict::UpdateOffered)
+        if (MDIFrmUtama* main = MDIFrmUtama::instance()) main->enableLiveUpdate();
 }
 
 } // namespace zorva

@@ -67,4 +67,8 @@ UpdateVerdict runLiveUpdateCheck(QWidget* parent, HttpFetch& fetch,
                                      updateHostAnswers,
                                  const QString& currentVersion = {});
 
+// The login's check: runs the check and, when an update is offered, enables the main window's
+// "Live Update" entry and shows its toolbar button.
+void checkForUpdatesAtLogin(QWidget* parent);
+
 } // namespace zorva

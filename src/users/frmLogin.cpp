@@ -1,5 +1,6 @@
 #include "users/frmLogin.h"
 #include "app/Icons.h"
+#include "app/LiveUpdate.h"
 #include "app/MDIFrmUtama.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
@@ -22,7 +23,7 @@ frmLogin::frmLogin(QWidget* parent) : FormBase(parent) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Zorva Login"));
     buildUi();
-    // The live update check is wired here once it exists; until then the box changes nothing.
+    updateCheck = checkForUpdatesAtLogin;
 }
 
 void frmLogin::buildUi() {

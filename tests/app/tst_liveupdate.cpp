@@ -1,12 +1,17 @@
 // The update check: version rules, and the whole check against an HTTP server on loopback.
 #include "app/LiveUpdate.h"
+#include "app/MDIFrmUtama.h"
+#include "users/frmLogin.h"
 #include "platform/AppState.h"
 #include "platform/Ini.h"
 #include "support/Fixture.h"
 #include "support/NetPeers.h"
 
 #include <QElapsedTimer>
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace zorva;
@@ -143,6 +148,13 @@ private slots:
                  UpdateVerdict::None);
         QCOMPARE(asked, QStringLiteral("127.0.0.1"));
         QVERIFY(server->requests.isEmpty());
+        // no update service configured: nothing is asked at all
+        QVERIFY(WriteIni(QStringLiteral("Web"), QStringLiteral("UpdateURL"), QString()));
+        asked.clear();
+        QCOMPARE(runLiveUpdateCheck(
+                     nullptr, fetch, [&](const QString& h) { asked = h; return true; }, kCurrent),
+                 UpdateVerdict::None);
+        QVERIFY(asked.isEmpty());
     }
 
     void staleFileIsRemovedToo() {
@@ -155,6 +167,41 @@ private slots:
                  UpdateVerdict::None);
         QVERIFY(sui().take().text.startsWith(QStringLiteral("An error has occured")));
         QVERIFY(savedFileGone());
+    }
+
+    void loginRunsTheCheck() {
+        // this build's own version is below the newest and at least the lowest
+        serve(QStringLiteral("%1 -> 9.99.9999").arg(versionText()).toLatin1());
+        MDIFrmUtama main;
+        main.enableLiveUpdate(); // the login's load disables it again
+        frmLogin login(&main);
+        login.runLoad();
+        QVERIFY(!main.mnuLiveUpdate->isEnabled());
+        QVERIFY(login.chkLiveUpdate->isChecked());
+        QTest::keyClicks(login.txtUserID, QStringLiteral("ADMIN"));
+        QTest::keyClicks(login.txtPassword, QStringLiteral("zorva"));
+        login.CmdTeruskan->click();
+        const auto m = sui().take();
+        QCOMPARE(m.title, QStringLiteral("Live Update Info ..."));
+        QVERIFY(m.text.contains(QStringLiteral("There is an update available to version 9.99.9999.")));
+        QVERIFY(main.mnuLiveUpdate->isEnabled());
+        QVERIFY(main.toolButton(MDIFrmUtama::kLiveUpdateButton)->isVisible());
+        QVERIFY(login.isUnloaded());
+        QVERIFY(savedFileGone());
+    }
+
+    void loginWithoutTheCheck() {
+        serve(QStringLiteral("%1 -> 9.99.9999").arg(versionText()).toLatin1());
+        MDIFrmUtama main;
+        frmLogin login(&main);
+        login.runLoad();
+        login.chkLiveUpdate->setChecked(false);
+        QTest::keyClicks(login.txtUserID, QStringLiteral("ADMIN"));
+        QTest::keyClicks(login.txtPassword, QStringLiteral("zorva"));
+        login.CmdTeruskan->click();
+        QVERIFY(login.isUnloaded());
+        QVERIFY(server->requests.isEmpty());
+        QVERIFY(!main.mnuLiveUpdate->isEnabled());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/Schema.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace zorva::test {
@@ -18,7 +19,11 @@ AppFixture::AppFixture() {
     resetAppState();
     closeAllConnections();
     QFile ini(iniPath());
-    if (ini.open(QIODevice::WriteOnly)) ini.write(defaultIniText().toUtf8());
+    // No update service: a login in a test must never reach beyond this machine. Tests of the
+    // update check name their own server on loopback.
+    QString text = defaultIniText();
+    text.replace(QRegularExpression(QStringLiteral("(?m)^UpdateURL=.*$")), QStringLiteral("UpdateURL="));
+    if (ini.open(QIODevice::WriteOnly)) ini.write(text.toUtf8());
     ini.close();
     QString error;
     if (!createInitialDatabase(dbPath(), &error)) qWarning("initial database: %s", qPrintable(error));
