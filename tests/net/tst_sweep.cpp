@@ -72,6 +72,26 @@ private slots:
         QVERIFY(t.elapsed() < 150); // known at once, no waiting for the time-out
     }
 
+    void errorsFromARouter_data() { liveSilentUnreachable_data(); }
+    void errorsFromARouter() {
+        // ICMP errors sent back by another machine, read from either kind of socket
+        QFETCH(int, kind);
+        QVERIFY(test::setPingGroupRange(QStringLiteral("0 0")));
+        test::TestRouter router;
+        if (!router.error().isEmpty()) QFAIL(qPrintable(router.error()));
+        IcmpPinger p{IcmpSocketKind(kind)};
+        p.setPingAddress(QStringLiteral("198.18.0.5"));
+        PingResult r = p.pingAddress(20, 1000);
+        QCOMPARE(r.message, QStringLiteral("Faild to ping : ''198.18.0.5'' error description : "
+                                           "Destination host unreachable"));
+        QCOMPARE(r.replyTimeMs, 1000);
+        p.setPingAddress(QStringLiteral("198.18.1.5"));
+        r = p.pingAddress(1, 1000);
+        QCOMPARE(r.message, QStringLiteral("Faild to ping : ''198.18.1.5'' error description : "
+                                           "Time to live expired transmition"));
+        QVERIFY(r.failed);
+    }
+
     void noSocketAllowed() {
         // An ordinary user who may open neither kind of ICMP socket gets a clear failure.
         QVERIFY(test::setPingGroupRange(QStringLiteral("1 0")));

@@ -18,4 +18,18 @@ QString runIp(const QStringList& args);
 // Sets net.ipv4.ping_group_range of the current namespace (who may open ICMP datagram sockets).
 bool setPingGroupRange(const QString& range);
 
+// A router beside the test network, in a namespace of its own (a child process): reached over
+// 203.0.113.0/24, it is the gateway for 198.18.0.0/24, which it answers with "host unreachable",
+// and for 198.18.1.0/24, which it forwards back (so an echo with time-to-live 1 expires there).
+// Call after enterTestNetwork. The process ends with the object.
+class TestRouter {
+public:
+    TestRouter();
+    ~TestRouter();
+    QString error() const { return error_; } // empty when the router is up
+private:
+    qint64 pid_ = 0;
+    QString error_;
+};
+
 } // namespace zorva::test
