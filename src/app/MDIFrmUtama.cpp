@@ -256,6 +256,7 @@ void MDIFrmUtama::buildToolbar() {
     connect(Toolbar1, &QToolBar::actionTriggered, this, &MDIFrmUtama::Toolbar1_ButtonClick);
     // Shown only when the login-time check finds an update.
     toolButton(kLiveUpdateButton)->setVisible(false);
+    tidySeparators();
     mnuLiveUpdate->setEnabled(false);
 }
 
@@ -374,6 +375,21 @@ void MDIFrmUtama::applyUserRights() {
     mnuMaklumatPengguna->setEnabled(available);
     setButtonImage(kUserButton, sistem ? 9 : 10);
     toolButton(kUserButton)->setVisible(available);
+    tidySeparators();
+}
+
+void MDIFrmUtama::tidySeparators() {
+    // A separator shows only when a visible button stands between it and the one before.
+    QAction* pending = nullptr;
+    for (QAction* a : Toolbar1->actions()) {
+        if (a->isSeparator()) {
+            a->setVisible(false);
+            pending = a;
+        } else if (a->isVisible() && pending) {
+            pending->setVisible(true);
+            pending = nullptr;
+        }
+    }
 }
 
 bool MDIFrmUtama::requireLogin() {
@@ -386,11 +402,14 @@ void MDIFrmUtama::disableLiveUpdate() {
     mnuLiveUpdate->setEnabled(false);
     setButtonImage(kLiveUpdateButton, 13);
     toolButton(kLiveUpdateButton)->setVisible(false);
+    tidySeparators();
 }
 
 void MDIFrmUtama::enableLiveUpdate() {
     mnuLiveUpdate->setEnabled(true);
+    setButtonImage(kLiveUpdateButton, 13);
     toolButton(kLiveUpdateButton)->setVisible(true);
+    tidySeparators();
 }
 
 // ---- child forms

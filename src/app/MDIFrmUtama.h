@@ -154,6 +154,7 @@ private:
     void buildMenus();
     void buildToolbar();
     void refreshAvailability();
+    void tidySeparators();
     QAction* menuEntry(const QString& name) const;
     void openForm(const QString& menuName);
 

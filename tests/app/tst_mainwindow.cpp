@@ -97,6 +97,17 @@ private slots:
         }
         QCOMPARE(got, expected);
         QCOMPARE(main().toolButton(13)->data().toString(), QStringLiteral("mUserID"));
+        // Hidden buttons leave no empty groups behind.
+        for (const char* group : {"HQ", "Sistem"}) {
+            appState().gUserGroup = QString::fromLatin1(group);
+            main().applyUserRights();
+            QString shown;
+            for (QAction* a : main().Toolbar1->actions())
+                if (a->isVisible()) shown += a->isSeparator() ? QLatin1Char('|') : QLatin1Char('b');
+            QVERIFY2(!shown.contains(QStringLiteral("||")) && !shown.endsWith(QLatin1Char('|')),
+                     qPrintable(shown));
+            QVERIFY(shown.endsWith(QStringLiteral("|b"))); // Help after its separator
+        }
         QCOMPARE(main().toolButton(15)->data().toString(), QStringLiteral("mLiveUpdate"));
     }
 
