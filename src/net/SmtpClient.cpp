@@ -170,7 +170,8 @@ SmtpResult SmtpClient::send(const QString& host, const QString& port, const Smtp
     if (!numeric || portNumber < 1 || portNumber > 65535) {
         return {kSmtpErrBadPort, QStringLiteral("The SMTP port \"%1\" is not a port number").arg(port)};
     }
-    const QString helo = heloName.isEmpty() ? QHostInfo::localHostName() : heloName;
+    QString helo = heloName.isEmpty() ? QHostInfo::localHostName() : heloName;
+    if (helo.isEmpty()) helo = QStringLiteral("localhost");
     Exchange exchange(timeoutMs);
     return exchange.run(host.trimmed(), quint16(portNumber), helo, message);
 }
