@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <unistd.h>
+
 using namespace zorva;
 using namespace zorva::test;
 
@@ -154,6 +156,24 @@ private slots:
         QVERIFY(QFileInfo(databaseUseFile(app().dbPath())).isHidden());
         releaseDatabaseInUse();
         QVERIFY(markedDatabase().isEmpty());
+    }
+
+    // The folder does not let the compacted copy be written: refused, the database intact.
+    void unwritableFolderIsRefused() {
+        const QByteArray before = fileBytes(app().dbPath());
+        QDir(app().folder()).mkpath("backup.mdb/busy"); // the temporary name is taken by a folder
+        bool readOnly = false;
+        if (::geteuid() != 0) {
+            QFile::setPermissions(app().folder(), QFile::ReadOwner | QFile::ExeOwner);
+            readOnly = true;
+        }
+        MDIFrmUtama main;
+        const bool done = main.CompressDatabase("Zorvadb.mdb");
+        if (readOnly) QFile::setPermissions(app().folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!done);
+        QCOMPARE(sui().take().text, QString("Not Allowed : Zorva database was in use ... "));
+        QCOMPARE(fileBytes(app().dbPath()), before);
+        QCOMPARE(app().count("UserID"), 1);
     }
 
     void missingDatabaseIsReportedNotCreated() {
