@@ -1,0 +1,35 @@
+#pragma once
+#include <QSqlDatabase>
+#include <QString>
+
+namespace zorva::backup {
+
+// A failed copy, told the way the program always has: an error number and its description
+// ("76", "Path not found").
+struct FileError {
+    int number = 0;
+    QString description;
+    bool failed() const { return number != 0; }
+};
+
+// "number" + separator + "description".
+QString errorText(const FileError& error, const QString& separator);
+
+// folder with a trailing "/" (an empty text stays empty).
+QString withSlash(const QString& folder);
+// Backups are never written into the file-system root.
+bool isRootFolder(const QString& folder);
+// Whether two paths name the same file, however they are spelled.
+bool samePath(const QString& a, const QString& b);
+
+// Writes a consistent copy of the open database db to target, replacing an older copy only
+// once the new one is complete.
+FileError backupDatabase(QSqlDatabase db, const QString& target);
+// Copies a file over target; target is replaced only once the copy is complete.
+FileError copyFileReplacing(const QString& source, const QString& target);
+// Puts the backup in place of the database at dbPath: the program's own connections are
+// closed, the backup is copied beside the database, checked to be a database, and renamed over
+// it. The database is untouched when anything fails.
+FileError restoreDatabase(const QString& backupFile, const QString& dbPath);
+
+} // namespace zorva::backup
