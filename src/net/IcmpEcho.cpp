@@ -301,7 +301,6 @@ QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutM
         const int err = socket.send(r.target, r.ttl, quint16(firstSeq + i), r.payload);
         if (err) {
             outcomes[i].status = sendErrorStatus(err);
-            outcomes[i].detail = QString::fromLocal8Bit(std::strerror(err));
             continue;
         }
         waiting[i] = true;

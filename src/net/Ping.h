@@ -48,7 +48,7 @@ struct EchoOutcome {
     qint32 status = PingStatus::TimedOut;
     qint32 replyTimeMs = 0;
     QByteArray data;          // data of an echo reply
-    QString detail;           // extra words for a local failure (no socket, ...)
+    QString detail;           // why no echo could be sent at all (no ICMP socket)
 };
 
 // The message rules of an echo: success, a reply with an error status, a reply later than the

@@ -1,6 +1,7 @@
 // ICMP echo: status texts, target values, the message rules, and real echoes to 127.0.0.1.
 #include "net/IcmpEcho.h"
 #include "net/Ping.h"
+#include "support/FakeNet.h"
 #include "support/Fixture.h"
 
 #include <QElapsedTimer>
@@ -76,6 +77,22 @@ private slots:
                  QStringLiteral("Faild to ping : ''10.0.0.9'' error code : Requested IP timed out"));
         QCOMPARE(r.replyTimeMs, 500);
         QVERIFY(r.failed);
+    }
+
+    void probeRule() {
+        // up to four echoes, stopping at the first "Success"; the program's pinger is replaceable
+        test::FakePinger fake;
+        fake.live = {QStringLiteral("10.0.0.2")};
+        setPingAddress(QStringLiteral("10.0.0.2"));
+        QCOMPARE(pinger().probeWithRule().message, QStringLiteral("Success"));
+        QCOMPARE(fake.pinged.size(), 1);
+        fake.pinged.clear();
+        const QList<PingResult> r =
+            pinger().sweep({QStringLiteral("10.0.0.1"), QStringLiteral("10.0.0.2")}, ProbeRule{20, 200, 3});
+        QCOMPARE(fake.pinged, QStringList({"10.0.0.1", "10.0.0.1", "10.0.0.1", "10.0.0.2"}));
+        QCOMPARE(r[0].message,
+                 QStringLiteral("Faild to ping : ''10.0.0.1'' error code : Requested IP timed out"));
+        QCOMPARE(r[1].message, QStringLiteral("Success"));
     }
 
     void loopbackEcho() {
