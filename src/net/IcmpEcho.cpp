@@ -120,6 +120,11 @@ public:
         }
         id_ = quint16(QRandomGenerator::global()->bounded(1, 0xffff));
     }
+    // Room for the answers of a whole sweep arriving at once.
+    void enlargeReceiveBuffer() {
+        const int size = 1 << 20;
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    }
     ~IcmpSocket() {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -289,6 +294,7 @@ QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutM
         }
         return outcomes;
     }
+    if (requests.size() > 1) socket.enlargeReceiveBuffer();
     const qint32 timeout = qMax<qint32>(0, timeoutMs);
     const quint16 firstSeq = quint16(QRandomGenerator::global()->bounded(0x10000));
     QList<Clock::time_point> sentAt(requests.size());

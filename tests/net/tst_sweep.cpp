@@ -147,7 +147,8 @@ private slots:
         for (int i = 0; i < r.size(); ++i)
             if (!r[i].failed) live << addresses[i];
         QCOMPARE(live, QStringList({"192.0.2.1", "192.0.2.10", "192.0.2.20", "192.0.2.30"}));
-        QVERIFY2(ms < 1500, qPrintable(QString::number(ms)));
+        // about one time-out per round (bench/scan_sweep measures it); some room for a busy machine
+        QVERIFY2(ms < 2000, qPrintable(QString::number(ms)));
         QVERIFY(ms >= 4 * 200 - 20); // four rounds for the silent ones
     }
 
