@@ -64,9 +64,15 @@ bool canTakeFocus(QWidget* w, QWidget* window) {
 } // namespace
 
 void attachNumericFilter(QLineEdit* box, int maxValue, int minValue) {
+    attachNumericFilter(box, maxValue, minValue, {});
+}
+
+void attachNumericFilter(QLineEdit* box, int maxValue, int minValue,
+                         std::function<bool()> active) {
     auto last = std::make_shared<QString>(box->text());
-    QObject::connect(box, &QLineEdit::textChanged, box, [box, last, maxValue, minValue](const QString& t) {
-        if (t.isEmpty()) {
+    QObject::connect(box, &QLineEdit::textChanged, box,
+                     [box, last, maxValue, minValue, active](const QString& t) {
+        if (t.isEmpty() || (active && !active())) {
             *last = t;
             return;
         }
@@ -82,6 +88,27 @@ void attachNumericFilter(QLineEdit* box, int maxValue, int minValue) {
         box->setText(*last);
         box->setCursorPosition(int(last->size()));
         ui().beep();
+    });
+}
+
+void attachCodeFilter(QLineEdit* box, int maxLength, std::function<bool()> active) {
+    auto last = std::make_shared<QString>(box->text());
+    QObject::connect(box, &QLineEdit::textChanged, box,
+                     [box, last, maxLength, active](const QString& t) {
+        if (active && !active()) {
+            *last = t;
+            return;
+        }
+        const QSignalBlocker block(box);
+        if (maxLength > 0 && t.size() > maxLength) {
+            box->setText(*last);
+            box->setCursorPosition(int(last->size()));
+            ui().beep();
+            return;
+        }
+        *last = t.toUpper();
+        if (*last != t) box->setText(*last);
+        box->setCursorPosition(int(last->size()));
     });
 }
 

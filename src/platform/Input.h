@@ -11,6 +11,15 @@ namespace zorva {
 // returns to the last accepted text, the caret goes to the end, and the program beeps. An
 // empty box is accepted.
 void attachNumericFilter(QLineEdit* box, int maxValue, int minValue = 0);
+// The same, filtering only while active() holds (for example while the box is enabled for
+// editing); any text set while it does not hold is accepted as the last good text, so that a
+// value loaded from the database is never filtered away.
+void attachNumericFilter(QLineEdit* box, int maxValue, int minValue, std::function<bool()> active);
+
+// Code box of the data-entry forms: while active() holds, letters become upper case with the
+// caret at the end, and a text longer than maxLength (0: no limit) returns to the last accepted
+// text with a beep. Text set while it does not hold is accepted as it is.
+void attachCodeFilter(QLineEdit* box, int maxLength, std::function<bool()> active);
 
 // Code box: letters become upper case; at most maxLength characters can be typed.
 void attachCodeBox(QLineEdit* box, int maxLength);

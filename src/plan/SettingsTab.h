@@ -1,0 +1,66 @@
+#pragma once
+#include "platform/RecordCycle.h"
+
+#include <QWidget>
+#include <functional>
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+namespace zorva {
+
+// One page of the address-plan settings: a framed list on the left (with the boxes that
+// choose its place above it), fields, a description frame and the two button frames of the
+// record cycle on the right. Each level of the plan derives from it.
+class SettingsTab : public QWidget {
+    Q_OBJECT
+public:
+    // Set by the settings form: lock the other tabs while editing (true) or enable them by
+    // the group rule (false); close the form.
+    std::function<void(bool editing)> lockTabs;
+    std::function<void()> closeForm;
+
+    // The tab's load procedure, run whenever the tab is selected.
+    virtual void load() = 0;
+    // The caption of the name label, which the list frame takes when the tab is shown.
+    QString nameCaption() const;
+    QGroupBox* listFrame() const { return frame_; }
+    RecordCycle* cycle() const { return cycle_; }
+
+protected:
+    SettingsTab(const QString& frameName, const QString& listName, QWidget* parent);
+
+    // A label and its field in the field grid (or the place grid above the list).
+    QLabel* addField(const QString& labelName, const QString& caption, QWidget* field,
+                     const QString& fieldName, bool inPlaceGrid = false);
+    QLineEdit* addLine(const QString& labelName, const QString& caption,
+                       const QString& fieldName, bool inPlaceGrid = false);
+    // The "Description :" frame and its label, which the fields' help texts fill.
+    void addDescription(const QString& labelName);
+    // Focus on field shows an empty line, the title and the help line in the description.
+    void setHelp(QWidget* field, const QString& title, const QString& line);
+    // Builds the record cycle. The name label is the one whose caption the list frame takes.
+    void makeCycle(const QString& opsName, const QString& saveName, const QString& suffix,
+                   QLabel* nameLabel, QList<QWidget*> fields, RecordCycle::Hooks hooks);
+    // The boxes that choose the place of the list, locked while editing.
+    virtual void lockPlace(bool /*editing*/) {}
+    // The standard refusal texts.
+    static QString pleaseEnter(const QLabel* label);
+    static QString alreadyExists(const QLabel* label);
+
+    QListWidget* list_ = nullptr;
+    QLabel* description_ = nullptr;
+    RecordCycle* cycle_ = nullptr;
+
+private:
+    QGroupBox* frame_ = nullptr;
+    QGridLayout* placeGrid_ = nullptr;
+    QGridLayout* fieldGrid_ = nullptr;
+    QWidget* right_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+};
+
+} // namespace zorva
