@@ -1,4 +1,5 @@
 #include "plan/AreaTab.h"
+#include "plan/PlanData.h"
 #include "platform/Input.h"
 #include "platform/Rows.h"
 #include "platform/Shell.h"
@@ -131,7 +132,7 @@ bool AreaTab::check() {
                               QStringLiteral("Please choose Segment or Not !"));
     CursorGuard hourglass;
     // The row being changed never counts as its own duplicate.
-    const QVariant self = cycle_->isNewRecord() ? QVariant(-1) : cycle_->currentKey();
+    const QVariant self = selfKey(cycle_);
     if ((cycle_->isNewRecord() || cycle_->changed(txtRegionName)) &&
         rowExists(this, QStringLiteral("SELECT * FROM Region Where Region = ? And rowid <> ?"),
                   {name, self}))

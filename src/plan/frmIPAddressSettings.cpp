@@ -1,5 +1,9 @@
 #include "plan/frmIPAddressSettings.h"
 #include "plan/AreaTab.h"
+#include "plan/CityTab.h"
+#include "plan/EquipmentTab.h"
+#include "plan/StateTab.h"
+#include "plan/WorkgroupTab.h"
 #include "platform/AppState.h"
 
 #include <QGroupBox>
@@ -22,6 +26,14 @@ frmIPAddressSettings::frmIPAddressSettings(QWidget* parent) : FormBase(parent) {
     layout->addWidget(SSTabSetting);
     areaTab = new AreaTab;
     addTab(areaTab, QStringLiteral("Area"));
+    stateTab = new StateTab;
+    addTab(stateTab, QStringLiteral("State"));
+    cityTab = new CityTab;
+    addTab(cityTab, QStringLiteral("City"));
+    workgroupTab = new WorkgroupTab;
+    addTab(workgroupTab, QStringLiteral("Work Group"));
+    equipmentTab = new EquipmentTab;
+    addTab(equipmentTab, QStringLiteral("Equipment"));
     connect(SSTabSetting, &QTabWidget::currentChanged, this,
             &frmIPAddressSettings::SSTabSetting_Click);
     resize(760, 440);

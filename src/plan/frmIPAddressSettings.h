@@ -8,6 +8,10 @@ class QTabWidget;
 namespace zorva {
 
 class AreaTab;
+class CityTab;
+class EquipmentTab;
+class StateTab;
+class WorkgroupTab;
 class SettingsTab;
 
 // The address-plan settings: one tab per level of the plan. An area user (group "Kawasan")
@@ -19,6 +23,10 @@ public:
 
     QTabWidget* SSTabSetting;
     AreaTab* areaTab;
+    StateTab* stateTab;
+    CityTab* cityTab;
+    WorkgroupTab* workgroupTab;
+    EquipmentTab* equipmentTab;
 
     // The tab pages by index.
     SettingsTab* tab(int index) const { return tabs_.value(index); }

@@ -1,0 +1,129 @@
+#include "plan/EquipmentTab.h"
+#include "plan/PlanData.h"
+#include "platform/Input.h"
+#include "platform/Rows.h"
+#include "platform/Shell.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace zorva {
+
+EquipmentTab::EquipmentTab(QWidget* parent)
+    : SettingsTab(QStringLiteral("FrameEquipment"), QStringLiteral("lstEquipment"), parent) {
+    lstEquipment = list_;
+    txtEquipmentName = addLine(QStringLiteral("lblEquipmentName"),
+                               QStringLiteral("Equipment/Range :"), QStringLiteral("txtEquipmentName"));
+    lblEquipmentName = findChild<QLabel*>(QStringLiteral("lblEquipmentName"));
+    txtEquipmentCode = addLine(QStringLiteral("lblEquipmentCode"), QStringLiteral("Equipment Code :"),
+                               QStringLiteral("txtEquipmentCode"));
+    lblEquipmentCode = findChild<QLabel*>(QStringLiteral("lblEquipmentCode"));
+    txtOctet4Start = addLine(QStringLiteral("lblOctet4Start"), QStringLiteral("Octet4 Start :"),
+                             QStringLiteral("txtOctet4Start"));
+    lblOctet4Start = findChild<QLabel*>(QStringLiteral("lblOctet4Start"));
+    txtOctet4End = addLine(QStringLiteral("lblOctet4End"), QStringLiteral("Octet4 End :"),
+                           QStringLiteral("txtOctet4End"));
+    lblOctet4End = findChild<QLabel*>(QStringLiteral("lblOctet4End"));
+    addDescription(QStringLiteral("lblDescEquipment"));
+    attachCodeFilter(txtEquipmentCode, 3, [this] { return txtEquipmentCode->isEnabled(); });
+    attachNumericFilter(txtOctet4Start, 255, 0, [this] { return txtOctet4Start->isEnabled(); });
+    attachNumericFilter(txtOctet4End, 255, 0, [this] { return txtOctet4End->isEnabled(); });
+    setHelp(txtEquipmentName, QStringLiteral("Equipment Name : "),
+            QStringLiteral("Set equipment name."));
+    setHelp(txtEquipmentCode, QStringLiteral("Equipment Code : "),
+            QStringLiteral("Set unique equipment code. Maximum three character."));
+    setHelp(txtOctet4Start, QStringLiteral("IP Octet4 Start : "),
+            QStringLiteral("Set IP Octet4 start range (xxx.xxx.xxx.Octet4Start) for this equipment."));
+    setHelp(txtOctet4End, QStringLiteral("IP Octet4 End :"),
+            QStringLiteral("Set IP Octet4 end range (xxx.xxx.xxx.Octet4End) for this equipment."));
+
+    RecordCycle::Hooks h;
+    h.showRow = [this](const QString& name) { return showRow(name); };
+    h.check = [this] { return check(); };
+    h.write = [this](bool isNew, const QVariant& key) {
+        return writeRow(this, QStringLiteral("Equipment"),
+                        {{QStringLiteral("Eqp_name"), txtEquipmentName->text()},
+                         {QStringLiteral("Eqp_code"), txtEquipmentCode->text()},
+                         {QStringLiteral("Octet4_start"), txtOctet4Start->text().toInt()},
+                         {QStringLiteral("Octet4_end"), txtOctet4End->text().toInt()}},
+                        isNew, key);
+    };
+    h.erase = [this](const QVariant& key) {
+        return deleteRow(this, QStringLiteral("Equipment"), key);
+    };
+    h.fillList = [this] { fillList(); };
+    makeCycle(QStringLiteral("FrameOperasiEquipment"), QStringLiteral("FrameSimpanEquipment"),
+              QStringLiteral("Equipment"), lblEquipmentName,
+              {txtEquipmentName, txtEquipmentCode, txtOctet4Start, txtOctet4End}, std::move(h));
+}
+
+void EquipmentTab::fillList() {
+    lstEquipment->clear();
+    lstEquipment->addItems(columnValues(
+        this, QStringLiteral("SELECT * FROM Equipment Order By Eqp_name ASC"), {},
+        QStringLiteral("Eqp_name")));
+}
+
+void EquipmentTab::loadEquipmentTab() {
+    cycle_->clearFields();
+    description_->clear();
+    fillList();
+    cycle_->browse();
+    cycle_->setAddEnabled(true);
+    if (lockTabs) lockTabs(false);
+}
+
+QVariant EquipmentTab::showRow(const QString& name) {
+    auto row = firstRow(this,
+                        QStringLiteral("Select rowid AS rid, * From Equipment Where Eqp_name = ?"),
+                        {name});
+    if (!row) return {};
+    txtEquipmentName->setText(row->value(QStringLiteral("Eqp_name")).toString());
+    txtEquipmentCode->setText(row->value(QStringLiteral("Eqp_code")).toString());
+    txtOctet4Start->setText(row->value(QStringLiteral("Octet4_start")).toString());
+    txtOctet4End->setText(row->value(QStringLiteral("Octet4_end")).toString());
+    return row->value(QStringLiteral("rid"));
+}
+
+bool EquipmentTab::check() {
+    if (txtEquipmentName->text().isEmpty())
+        return cycle_->refuse(txtEquipmentName, Icon::Warning, QStringLiteral("Error !"),
+                              pleaseEnter(lblEquipmentName));
+    if (cycle_->unchanged())
+        return cycle_->refuse(txtEquipmentName, Icon::Warning, QStringLiteral("Error !!!"),
+                              QStringLiteral("Record not changed !"));
+    if (txtEquipmentCode->text().isEmpty())
+        return cycle_->refuse(txtEquipmentCode, Icon::Warning, QStringLiteral("Error !!!"),
+                              pleaseEnter(lblEquipmentCode));
+    if (txtOctet4Start->text().isEmpty())
+        return cycle_->refuse(txtOctet4Start, Icon::Warning, QStringLiteral("Error !!!"),
+                              QStringLiteral("Please enter Octet 4 Start ... !"));
+    if (txtOctet4End->text().isEmpty())
+        return cycle_->refuse(txtOctet4End, Icon::Warning, QStringLiteral("Error !!!"),
+                              QStringLiteral("Please enter Octet 4 End ... !"));
+    {
+        CursorGuard hourglass;
+        const QVariant self = selfKey(cycle_);
+        if ((cycle_->isNewRecord() || cycle_->changed(txtEquipmentName)) &&
+            rowExists(this,
+                      QStringLiteral("SELECT * FROM Equipment Where Eqp_name = ? And rowid <> ?"),
+                      {txtEquipmentName->text(), self}))
+            return cycle_->refuse(txtEquipmentName, Icon::Warning, QStringLiteral("Error"),
+                                  alreadyExists(lblEquipmentName));
+        if ((cycle_->isNewRecord() || cycle_->changed(txtEquipmentCode)) &&
+            rowExists(this,
+                      QStringLiteral("SELECT * FROM Equipment Where Eqp_code = ? And rowid <> ?"),
+                      {txtEquipmentCode->text(), self}))
+            return cycle_->refuse(txtEquipmentCode, Icon::Warning, QStringLiteral("Error"),
+                                  alreadyExists(lblEquipmentCode));
+    }
+    if (txtOctet4End->text().toInt() < txtOctet4Start->text().toInt()) {
+        ui().beep();
+        return cycle_->refuse(txtOctet4Start, Icon::Warning, QStringLiteral("Error"),
+                              QStringLiteral("Octet 4 End should not less than Octet 4 Start ..."));
+    }
+    return true;
+}
+
+} // namespace zorva
