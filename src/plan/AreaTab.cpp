@@ -85,10 +85,7 @@ void AreaTab::OptNo_Click() {
     if (OptNo->isEnabled()) showSegmentCode(false);
 }
 
-void AreaTab::fillList() {
-    LstRegion->clear();
-    LstRegion->addItems(columnValues(this, kAllAreas, {}, QStringLiteral("Region")));
-}
+void AreaTab::fillList() { fillListFrom(kAllAreas, {}, QStringLiteral("Region")); }
 
 void AreaTab::loadAreaTab() {
     LstRegion->clear();
@@ -97,9 +94,7 @@ void AreaTab::loadAreaTab() {
     description_->clear();
     showSegmentCode(false);
     fillList();
-    cycle_->browse();
-    cycle_->setAddEnabled(true);
-    if (lockTabs) lockTabs(false);
+    browseTab(true);
 }
 
 QVariant AreaTab::showRow(const QString& name) {
@@ -117,35 +112,20 @@ QVariant AreaTab::showRow(const QString& name) {
 }
 
 bool AreaTab::check() {
-    const QString name = txtRegionName->text();
-    if (name.isEmpty())
-        return cycle_->refuse(txtRegionName, Icon::Warning, QStringLiteral("Error !"),
-                              pleaseEnter(lblRegionName));
-    if (cycle_->unchanged())
-        return cycle_->refuse(txtRegionName, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Record not changed !"));
-    if (txtIPOctet1->text().isEmpty())
-        return cycle_->refuse(txtIPOctet1, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Please enter IP Octet 1 !"));
+    if (!checkNameAndChange(txtRegionName, lblRegionName) ||
+        !checkFilled(txtIPOctet1, QStringLiteral("IP Octet 1")))
+        return false;
     if (!OptYes->isChecked() && !OptNo->isChecked())
         return cycle_->refuse(OptYes, Icon::Warning, QStringLiteral("Error !!!"),
                               QStringLiteral("Please choose Segment or Not !"));
     CursorGuard hourglass;
-    // The row being changed never counts as its own duplicate.
-    const QVariant self = selfKey(cycle_);
-    if ((cycle_->isNewRecord() || cycle_->changed(txtRegionName)) &&
-        rowExists(this, QStringLiteral("SELECT * FROM Region Where Region = ? And rowid <> ?"),
-                  {name, self}))
-        return cycle_->refuse(txtRegionName, Icon::Warning, QStringLiteral("Error"),
-                              alreadyExists(lblRegionName));
-    if (!txtSegmentCode->isHidden() &&
-        (cycle_->isNewRecord() || cycle_->changed(txtSegmentCode)) &&
-        rowExists(this,
-                  QStringLiteral("SELECT * FROM Region Where Abbr_segment = ? And rowid <> ?"),
-                  {txtSegmentCode->text(), self}))
-        return cycle_->refuse(txtSegmentCode, Icon::Warning, QStringLiteral("Error"),
-                              alreadyExists(lblSegmentCode));
-    return true;
+    return checkUnique(txtRegionName, lblRegionName,
+                       QStringLiteral("SELECT * FROM Region Where Region = ? And rowid <> ?"),
+                       {txtRegionName->text()}) &&
+           (txtSegmentCode->isHidden() ||
+            checkUnique(txtSegmentCode, lblSegmentCode,
+                        QStringLiteral("SELECT * FROM Region Where Abbr_segment = ? And rowid <> ?"),
+                        {txtSegmentCode->text()}));
 }
 
 bool AreaTab::write(bool isNew, const QVariant& key) {

@@ -207,10 +207,8 @@ void CityTab::loadCityTab() {
     refreshPreview();
     lblIPOctet->show();
     hidePickers();
-    cycle_->browse();
+    browseTab(false);
     lstBandarCity->setEnabled(false);
-    cycle_->setAddEnabled(false);
-    if (lockTabs) lockTabs(false);
     fillAreaBox(this, cboRegionCity, AreaKind::All);
 }
 
@@ -279,12 +277,9 @@ void CityTab::lockPlace(bool editing) {
 }
 
 void CityTab::fillList() {
-    lstBandarCity->clear();
-    lstBandarCity->addItems(columnValues(
-        this,
-        QStringLiteral("SELECT * FROM City Where Abbr_state = ? And Region = ? "
-                       "Order By City_name ASC"),
-        {txtKodNegeri->text(), area()}, QStringLiteral("City_name")));
+    fillListFrom(QStringLiteral("SELECT * FROM City Where Abbr_state = ? And Region = ? "
+                                "Order By City_name ASC"),
+                 {txtKodNegeri->text(), area()}, QStringLiteral("City_name"));
 }
 
 QVariant CityTab::showRow(const QString& name) {
@@ -325,21 +320,10 @@ void CityTab::txtOffset_Change() {
 }
 
 bool CityTab::check() {
-    if (txtBandar->text().isEmpty())
-        return cycle_->refuse(txtBandar, Icon::Warning, QStringLiteral("Error !"),
-                              pleaseEnter(lblCity));
-    if (cycle_->unchanged())
-        return cycle_->refuse(txtBandar, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Record not changed !"));
-    if (txtKodBandar->text().isEmpty())
-        return cycle_->refuse(txtKodBandar, Icon::Warning, QStringLiteral("Error !!!"),
-                              pleaseEnter(lblCityCode));
-    if (txtIPOctet2->text().isEmpty())
-        return cycle_->refuse(txtIPOctet2, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Please enter IP Octet 2 !"));
-    if (txtOffset->text().isEmpty() && !isSegmented_)
-        return cycle_->refuse(txtOffset, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Please enter Offset !"));
+    if (!checkNameAndChange(txtBandar, lblCity) || !checkFilled(txtKodBandar, lblCityCode->text()) ||
+        !checkFilled(txtIPOctet2, QStringLiteral("IP Octet 2")))
+        return false;
+    if (!isSegmented_ && !checkFilled(txtOffset, QStringLiteral("Offset"))) return false;
     if (!checkOctets()) return false;
     if (!isSegmented_ && asInt(txtOffset) % 10 != 0)
         return cycle_->refuse(txtOffset, Icon::Information, QStringLiteral("Offset Note"),
@@ -353,61 +337,48 @@ bool CityTab::checkOctets() {
     const bool isNew = cycle_->isNewRecord();
     const QVariant self = selfKey(cycle_);
     const QString code = txtKodNegeri->text();
-    if ((isNew || cycle_->changed(txtKodBandar)) &&
-        rowExists(this,
-                  QStringLiteral("SELECT * FROM City Where Abbr_city = ? And Region = ? "
-                                 "And rowid <> ?"),
-                  {txtKodBandar->text(), area(), self}))
-        return cycle_->refuse(txtKodBandar, Icon::Warning, QStringLiteral("Error"),
-                              alreadyExists(lblCityCode));
-    if ((isNew || cycle_->changed(txtBandar)) &&
-        rowExists(this,
-                  QStringLiteral("SELECT * FROM City Where City_name = ? And Region = ? "
-                                 "And rowid <> ?"),
-                  {txtBandar->text(), area(), self}))
-        return cycle_->refuse(txtBandar, Icon::Warning, QStringLiteral("Error"),
-                              alreadyExists(lblCity));
+    if (!checkUnique(txtKodBandar, lblCityCode,
+                     QStringLiteral("SELECT * FROM City Where Abbr_city = ? And Region = ? "
+                                    "And rowid <> ?"),
+                     {txtKodBandar->text(), area()}) ||
+        !checkUnique(txtBandar, lblCity,
+                     QStringLiteral("SELECT * FROM City Where City_name = ? And Region = ? "
+                                    "And rowid <> ?"),
+                     {txtBandar->text(), area()}))
+        return false;
     const bool octetsChanged =
         isNew || cycle_->changed(txtIPOctet2) || cycle_->changed(txtOffset);
-    const QVariantList place{code, asInt(txtIPOctet2), area(), self};
-    if (!isSegmented_ && octetsChanged) {
+    // Another city of this state (or segmented area) with octet 2 and the condition given;
+    // the message names the first one.
+    auto clash = [&](const QString& condition, const QVariantList& extra, QLineEdit* focus,
+                     const QString& text) {
         auto other = firstRow(this,
                               QStringLiteral("SELECT * FROM City Where Abbr_state = ? And "
-                                             "IP_octet2 = ? And Region = ? And rowid <> ? And "
-                                             "[Offset] = ? Order By rowid"),
-                              place + QVariantList{asInt(txtOffset)});
-        if (other)
-            return cycle_->refuse(txtIPOctet2, Icon::Warning, QStringLiteral("Error"),
-                                  QStringLiteral("IP Octet 2 and Offset already exist ! (") +
-                                      other->value(QStringLiteral("City_name")).toString() +
-                                      QLatin1Char(')'));
-    }
-    if (isSegmented_ && txtOffset->text().isEmpty() && (isNew || cycle_->changed(txtIPOctet2))) {
-        // A city without octet 3 owns the whole octet-2 block: no other city may own it too.
-        auto other = firstRow(this,
-                              QStringLiteral("SELECT * FROM City Where Abbr_state = ? And "
-                                             "IP_octet2 = ? And Region = ? And rowid <> ? And "
-                                             "(IFNULL([Offset], 0) = 0) Order By rowid"),
-                              place);
-        if (other)
-            return cycle_->refuse(txtIPOctet2, Icon::Warning, QStringLiteral("Error"),
-                                  QStringLiteral("IP Octet 2 already exist ! (") +
-                                      other->value(QStringLiteral("City_name")).toString() +
-                                      QLatin1Char(')'));
-    }
-    if (isSegmented_ && !txtOffset->text().isEmpty() && txtStartIPRange->text().isEmpty() &&
-        txtToIPRange->text().isEmpty() && octetsChanged) {
-        auto other = firstRow(this,
-                              QStringLiteral("SELECT * FROM City Where Abbr_state = ? And "
-                                             "IP_octet2 = ? And Region = ? And rowid <> ? And "
-                                             "[Offset] = ? Order By rowid"),
-                              place + QVariantList{asInt(txtOffset)});
-        if (other)
-            return cycle_->refuse(txtOffset, Icon::Warning, QStringLiteral("Error"),
-                                  QStringLiteral("IP Octet 2 and IP Octet 3 already exist ! (") +
-                                      other->value(QStringLiteral("City_name")).toString() +
-                                      QLatin1Char(')'));
-    }
+                                             "IP_octet2 = ? And Region = ? And rowid <> ? And ") +
+                                  condition + QStringLiteral(" Order By rowid"),
+                              QVariantList{code, asInt(txtIPOctet2), area(), self} + extra);
+        if (!other) return false;
+        cycle_->refuse(focus, Icon::Warning, QStringLiteral("Error"),
+                       text + QStringLiteral(" (") +
+                           other->value(QStringLiteral("City_name")).toString() + QLatin1Char(')'));
+        return true;
+    };
+    const QString sameOffset = QStringLiteral("[Offset] = ?");
+    const bool noOffset = txtOffset->text().isEmpty();
+    if (!isSegmented_ && octetsChanged &&
+        clash(sameOffset, {asInt(txtOffset)}, txtIPOctet2,
+              QStringLiteral("IP Octet 2 and Offset already exist !")))
+        return false;
+    // A city without octet 3 owns the whole octet-2 block: no other city may own it too.
+    if (isSegmented_ && noOffset && (isNew || cycle_->changed(txtIPOctet2)) &&
+        clash(QStringLiteral("IFNULL([Offset], 0) = 0"), {}, txtIPOctet2,
+              QStringLiteral("IP Octet 2 already exist !")))
+        return false;
+    if (isSegmented_ && !noOffset && txtStartIPRange->text().isEmpty() &&
+        txtToIPRange->text().isEmpty() && octetsChanged &&
+        clash(sameOffset, {asInt(txtOffset)}, txtOffset,
+              QStringLiteral("IP Octet 2 and IP Octet 3 already exist !")))
+        return false;
     return true;
 }
 

@@ -59,64 +59,34 @@ EquipmentTab::EquipmentTab(QWidget* parent)
 }
 
 void EquipmentTab::fillList() {
-    lstEquipment->clear();
-    lstEquipment->addItems(columnValues(
-        this, QStringLiteral("SELECT * FROM Equipment Order By Eqp_name ASC"), {},
-        QStringLiteral("Eqp_name")));
+    fillListFrom(QStringLiteral("SELECT * FROM Equipment Order By Eqp_name ASC"), {},
+                 QStringLiteral("Eqp_name"));
 }
 
-void EquipmentTab::loadEquipmentTab() {
-    cycle_->clearFields();
-    description_->clear();
-    fillList();
-    cycle_->browse();
-    cycle_->setAddEnabled(true);
-    if (lockTabs) lockTabs(false);
-}
+void EquipmentTab::loadEquipmentTab() { loadGlobalList(); }
 
 QVariant EquipmentTab::showRow(const QString& name) {
-    auto row = firstRow(this,
-                        QStringLiteral("Select rowid AS rid, * From Equipment Where Eqp_name = ?"),
-                        {name});
-    if (!row) return {};
-    txtEquipmentName->setText(row->value(QStringLiteral("Eqp_name")).toString());
-    txtEquipmentCode->setText(row->value(QStringLiteral("Eqp_code")).toString());
-    txtOctet4Start->setText(row->value(QStringLiteral("Octet4_start")).toString());
-    txtOctet4End->setText(row->value(QStringLiteral("Octet4_end")).toString());
-    return row->value(QStringLiteral("rid"));
+    return showColumns(QStringLiteral("Select rowid AS rid, * From Equipment Where Eqp_name = ?"),
+                       {name},
+                       {{txtEquipmentName, "Eqp_name"}, {txtEquipmentCode, "Eqp_code"},
+                        {txtOctet4Start, "Octet4_start"}, {txtOctet4End, "Octet4_end"}});
 }
 
 bool EquipmentTab::check() {
-    if (txtEquipmentName->text().isEmpty())
-        return cycle_->refuse(txtEquipmentName, Icon::Warning, QStringLiteral("Error !"),
-                              pleaseEnter(lblEquipmentName));
-    if (cycle_->unchanged())
-        return cycle_->refuse(txtEquipmentName, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Record not changed !"));
-    if (txtEquipmentCode->text().isEmpty())
-        return cycle_->refuse(txtEquipmentCode, Icon::Warning, QStringLiteral("Error !!!"),
-                              pleaseEnter(lblEquipmentCode));
-    if (txtOctet4Start->text().isEmpty())
-        return cycle_->refuse(txtOctet4Start, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Please enter Octet 4 Start ... !"));
-    if (txtOctet4End->text().isEmpty())
-        return cycle_->refuse(txtOctet4End, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Please enter Octet 4 End ... !"));
+    if (!checkNameAndChange(txtEquipmentName, lblEquipmentName) ||
+        !checkFilled(txtEquipmentCode, lblEquipmentCode->text()) ||
+        !checkFilled(txtOctet4Start, QStringLiteral("Octet 4 Start ...")) ||
+        !checkFilled(txtOctet4End, QStringLiteral("Octet 4 End ...")))
+        return false;
     {
         CursorGuard hourglass;
-        const QVariant self = selfKey(cycle_);
-        if ((cycle_->isNewRecord() || cycle_->changed(txtEquipmentName)) &&
-            rowExists(this,
-                      QStringLiteral("SELECT * FROM Equipment Where Eqp_name = ? And rowid <> ?"),
-                      {txtEquipmentName->text(), self}))
-            return cycle_->refuse(txtEquipmentName, Icon::Warning, QStringLiteral("Error"),
-                                  alreadyExists(lblEquipmentName));
-        if ((cycle_->isNewRecord() || cycle_->changed(txtEquipmentCode)) &&
-            rowExists(this,
-                      QStringLiteral("SELECT * FROM Equipment Where Eqp_code = ? And rowid <> ?"),
-                      {txtEquipmentCode->text(), self}))
-            return cycle_->refuse(txtEquipmentCode, Icon::Warning, QStringLiteral("Error"),
-                                  alreadyExists(lblEquipmentCode));
+        if (!checkUnique(txtEquipmentName, lblEquipmentName,
+                         QStringLiteral("SELECT * FROM Equipment Where Eqp_name = ? And rowid <> ?"),
+                         {txtEquipmentName->text()}) ||
+            !checkUnique(txtEquipmentCode, lblEquipmentCode,
+                         QStringLiteral("SELECT * FROM Equipment Where Eqp_code = ? And rowid <> ?"),
+                         {txtEquipmentCode->text()}))
+            return false;
     }
     if (txtOctet4End->text().toInt() < txtOctet4Start->text().toInt()) {
         ui().beep();

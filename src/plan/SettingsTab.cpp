@@ -1,6 +1,8 @@
 #include "plan/SettingsTab.h"
 #include "platform/Events.h"
 #include "platform/Input.h"
+#include "plan/PlanData.h"
+#include "platform/Rows.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -90,6 +92,59 @@ void SettingsTab::makeCycle(const QString& opsName, const QString& saveName,
         if (closeForm) closeForm();
     };
     cycle_ = new RecordCycle(this, w, std::move(fields), std::move(hooks));
+}
+
+void SettingsTab::browseTab(bool addEnabled) {
+    cycle_->browse();
+    cycle_->setAddEnabled(addEnabled);
+    if (lockTabs) lockTabs(false);
+}
+
+void SettingsTab::loadGlobalList() {
+    cycle_->clearFields();
+    if (description_) description_->clear();
+    cycle_->refill();
+    browseTab(true);
+}
+
+void SettingsTab::fillListFrom(const QString& sql, const QVariantList& values,
+                               const QString& column) {
+    list_->clear();
+    list_->addItems(columnValues(this, sql, values, column));
+}
+
+QVariant SettingsTab::showColumns(const QString& sql, const QVariantList& values,
+                                  const QList<std::pair<QLineEdit*, const char*>>& boxes) {
+    auto row = firstRow(this, sql, values);
+    if (!row) return {};
+    for (const auto& [box, column] : boxes) {
+        const QVariant v = row->value(QLatin1String(column));
+        box->setText(v.isNull() ? QString() : v.toString());
+    }
+    return row->value(QStringLiteral("rid"));
+}
+
+bool SettingsTab::checkNameAndChange(QLineEdit* name, const QLabel* nameLabel) {
+    if (name->text().isEmpty())
+        return cycle_->refuse(name, Icon::Warning, QStringLiteral("Error !"), pleaseEnter(nameLabel));
+    if (cycle_->unchanged())
+        return cycle_->refuse(name, Icon::Warning, QStringLiteral("Error !!!"),
+                              QStringLiteral("Record not changed !"));
+    return true;
+}
+
+bool SettingsTab::checkFilled(QLineEdit* box, const QString& what) {
+    if (!box->text().isEmpty()) return true;
+    return cycle_->refuse(box, Icon::Warning, QStringLiteral("Error !!!"),
+                          QStringLiteral("Please enter ") + what + QStringLiteral(" !"));
+}
+
+bool SettingsTab::checkUnique(QLineEdit* box, const QLabel* label, const QString& sql,
+                              QVariantList values) {
+    if (!cycle_->isNewRecord() && !cycle_->changed(box)) return true;
+    values << selfKey(cycle_);
+    if (!rowExists(this, sql, values)) return true;
+    return cycle_->refuse(box, Icon::Warning, QStringLiteral("Error"), alreadyExists(label));
 }
 
 QString SettingsTab::pleaseEnter(const QLabel* label) {

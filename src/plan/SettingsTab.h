@@ -47,6 +47,25 @@ protected:
                    QLabel* nameLabel, QList<QWidget*> fields, RecordCycle::Hooks hooks);
     // The boxes that choose the place of the list, locked while editing.
     virtual void lockPlace(bool /*editing*/) {}
+    // The end of every load: browse state, Add as given, tabs by the group rule.
+    void browseTab(bool addEnabled);
+    // The load of a tab whose list is global: fields emptied, list filled, browse state.
+    void loadGlobalList();
+    // Refills the list with one column of a query.
+    void fillListFrom(const QString& sql, const QVariantList& values, const QString& column);
+    // Shows the columns of the first row of the query (which selects "rowid AS rid") in the
+    // boxes; returns the row's rowid, invalid when there is no row.
+    QVariant showColumns(const QString& sql, const QVariantList& values,
+                         const QList<std::pair<QLineEdit*, const char*>>& boxes);
+    // The first two checks of every save: the name is given ("Error !") and something changed
+    // ("Record not changed !", "Error !!!").
+    bool checkNameAndChange(QLineEdit* name, const QLabel* nameLabel);
+    // A required box: "Please enter " + the text given + " !" ("Error !!!").
+    bool checkFilled(QLineEdit* box, const QString& what);
+    // The duplicate check of a unique field: when the row is new or the field changed and the
+    // query (its last "?" is the rowid of the row itself, never counted) finds a row, the
+    // field is refused with "Error at field " + caption + " Record already exist !".
+    bool checkUnique(QLineEdit* box, const QLabel* label, const QString& sql, QVariantList values);
     // The standard refusal texts.
     static QString pleaseEnter(const QLabel* label);
     static QString alreadyExists(const QLabel* label);

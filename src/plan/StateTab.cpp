@@ -55,9 +55,7 @@ void StateTab::loadStateTab() {
     }
     lstState->clear();
     cycle_->clearFields();
-    cycle_->browse();
-    cycle_->setAddEnabled(false);
-    if (lockTabs) lockTabs(false);
+    browseTab(false);
     fillAreaBox(this, cboRegionState, AreaKind::NonSegmented);
 }
 
@@ -74,52 +72,31 @@ void StateTab::cboRegionState_Click() {
 void StateTab::lockPlace(bool editing) { cboRegionState->setEnabled(!editing); }
 
 void StateTab::fillList() {
-    lstState->clear();
-    lstState->addItems(columnValues(
-        this, QStringLiteral("SELECT * FROM State Where Region = ? Order By State_name ASC"),
-        {cboRegionState->currentText()}, QStringLiteral("State_name")));
+    fillListFrom(QStringLiteral("SELECT * FROM State Where Region = ? Order By State_name ASC"),
+                 {cboRegionState->currentText()}, QStringLiteral("State_name"));
 }
 
 QVariant StateTab::showRow(const QString& name) {
-    auto row = firstRow(
-        this, QStringLiteral("Select rowid AS rid, * From State Where State_name = ? And Region = ?"),
-        {name, cboRegionState->currentText()});
-    if (!row) return {};
-    txtStateName->setText(row->value(QStringLiteral("State_name")).toString());
-    txtStateCode->setText(row->value(QStringLiteral("Abbr_state")).toString());
-    return row->value(QStringLiteral("rid"));
+    return showColumns(
+        QStringLiteral("Select rowid AS rid, * From State Where State_name = ? And Region = ?"),
+        {name, cboRegionState->currentText()},
+        {{txtStateName, "State_name"}, {txtStateCode, "Abbr_state"}});
 }
 
 bool StateTab::check() {
-    const QString name = txtStateName->text();
-    const QString code = txtStateCode->text();
     const QString area = cboRegionState->currentText();
-    if (name.isEmpty())
-        return cycle_->refuse(txtStateName, Icon::Warning, QStringLiteral("Error !"),
-                              pleaseEnter(lblStateName));
-    if (cycle_->unchanged())
-        return cycle_->refuse(txtStateName, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Record not changed !"));
-    if (code.isEmpty())
-        return cycle_->refuse(txtStateCode, Icon::Warning, QStringLiteral("Error !!!"),
-                              pleaseEnter(lblStateCode4State));
+    if (!checkNameAndChange(txtStateName, lblStateName) ||
+        !checkFilled(txtStateCode, lblStateCode4State->text()))
+        return false;
     CursorGuard hourglass;
-    const QVariant self = selfKey(cycle_);
-    if ((cycle_->isNewRecord() || cycle_->changed(txtStateCode)) &&
-        rowExists(this,
-                  QStringLiteral("SELECT * FROM State Where Abbr_state = ? And Region = ? "
-                                 "And rowid <> ?"),
-                  {code, area, self}))
-        return cycle_->refuse(txtStateCode, Icon::Warning, QStringLiteral("Error"),
-                              alreadyExists(lblStateCode4State));
-    if ((cycle_->isNewRecord() || cycle_->changed(txtStateName)) &&
-        rowExists(this,
-                  QStringLiteral("SELECT * FROM State Where State_name = ? And Region = ? "
-                                 "And rowid <> ?"),
-                  {name, area, self}))
-        return cycle_->refuse(txtStateName, Icon::Warning, QStringLiteral("Error"),
-                              alreadyExists(lblStateName));
-    return true;
+    return checkUnique(txtStateCode, lblStateCode4State,
+                       QStringLiteral("SELECT * FROM State Where Abbr_state = ? And Region = ? "
+                                      "And rowid <> ?"),
+                       {txtStateCode->text(), area}) &&
+           checkUnique(txtStateName, lblStateName,
+                       QStringLiteral("SELECT * FROM State Where State_name = ? And Region = ? "
+                                      "And rowid <> ?"),
+                       {txtStateName->text(), area});
 }
 
 } // namespace zorva

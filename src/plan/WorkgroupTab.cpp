@@ -56,68 +56,34 @@ WorkgroupTab::WorkgroupTab(QWidget* parent)
 }
 
 void WorkgroupTab::fillList() {
-    lstWorkgroup->clear();
-    lstWorkgroup->addItems(columnValues(
-        this, QStringLiteral("SELECT * FROM Workgroup Order By Workgroup_name ASC"), {},
-        QStringLiteral("Workgroup_name")));
+    fillListFrom(QStringLiteral("SELECT * FROM Workgroup Order By Workgroup_name ASC"), {},
+                 QStringLiteral("Workgroup_name"));
 }
 
-void WorkgroupTab::loadWorkgroupTab() {
-    cycle_->clearFields();
-    description_->clear();
-    fillList();
-    cycle_->browse();
-    cycle_->setAddEnabled(true);
-    if (lockTabs) lockTabs(false);
-}
+void WorkgroupTab::loadWorkgroupTab() { loadGlobalList(); }
 
 QVariant WorkgroupTab::showRow(const QString& name) {
-    auto row = firstRow(this,
-                        QStringLiteral("Select rowid AS rid, * From Workgroup Where Workgroup_name = ?"),
-                        {name});
-    if (!row) return {};
-    txtWorkgroupName->setText(row->value(QStringLiteral("Workgroup_name")).toString());
-    txtWorkgroupCode->setText(row->value(QStringLiteral("Workgroup_code")).toString());
-    txtWGOctet3->setText(row->value(QStringLiteral("Octet_3")).toString());
-    return row->value(QStringLiteral("rid"));
+    return showColumns(
+        QStringLiteral("Select rowid AS rid, * From Workgroup Where Workgroup_name = ?"), {name},
+        {{txtWorkgroupName, "Workgroup_name"}, {txtWorkgroupCode, "Workgroup_code"},
+         {txtWGOctet3, "Octet_3"}});
 }
 
 bool WorkgroupTab::check() {
-    if (txtWorkgroupName->text().isEmpty())
-        return cycle_->refuse(txtWorkgroupName, Icon::Warning, QStringLiteral("Error !"),
-                              pleaseEnter(lblWorkgroupName));
-    if (cycle_->unchanged())
-        return cycle_->refuse(txtWorkgroupName, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Record not changed !"));
-    if (txtWorkgroupCode->text().isEmpty())
-        return cycle_->refuse(txtWorkgroupCode, Icon::Warning, QStringLiteral("Error !!!"),
-                              pleaseEnter(lblWorkgroupCode));
-    if (txtWGOctet3->text().isEmpty())
-        return cycle_->refuse(txtWGOctet3, Icon::Warning, QStringLiteral("Error !!!"),
-                              QStringLiteral("Please enter IP Octet 3 end with ... !"));
+    if (!checkNameAndChange(txtWorkgroupName, lblWorkgroupName) ||
+        !checkFilled(txtWorkgroupCode, lblWorkgroupCode->text()) ||
+        !checkFilled(txtWGOctet3, QStringLiteral("IP Octet 3 end with ...")))
+        return false;
     CursorGuard hourglass;
-    const QVariant self = selfKey(cycle_);
-    struct Unique {
-        QLineEdit* box;
-        QLabel* label;
-        const char* column;
-        QVariant value;
-    };
-    const Unique uniques[] = {
-        {txtWorkgroupName, lblWorkgroupName, "Workgroup_name", txtWorkgroupName->text()},
-        {txtWorkgroupCode, lblWorkgroupCode, "Workgroup_code", txtWorkgroupCode->text()},
-        {txtWGOctet3, lblWorkgroupOctet3, "Octet_3", txtWGOctet3->text().toInt()},
-    };
-    for (const Unique& u : uniques) {
-        if ((cycle_->isNewRecord() || cycle_->changed(u.box)) &&
-            rowExists(this,
-                      QStringLiteral("SELECT * FROM Workgroup Where %1 = ? And rowid <> ?")
-                          .arg(QLatin1String(u.column)),
-                      {u.value, self}))
-            return cycle_->refuse(u.box, Icon::Warning, QStringLiteral("Error"),
-                                  alreadyExists(u.label));
-    }
-    return true;
+    return checkUnique(txtWorkgroupName, lblWorkgroupName,
+                       QStringLiteral("SELECT * FROM Workgroup Where Workgroup_name = ? And rowid <> ?"),
+                       {txtWorkgroupName->text()}) &&
+           checkUnique(txtWorkgroupCode, lblWorkgroupCode,
+                       QStringLiteral("SELECT * FROM Workgroup Where Workgroup_code = ? And rowid <> ?"),
+                       {txtWorkgroupCode->text()}) &&
+           checkUnique(txtWGOctet3, lblWorkgroupOctet3,
+                       QStringLiteral("SELECT * FROM Workgroup Where Octet_3 = ? And rowid <> ?"),
+                       {txtWGOctet3->text().toInt()});
 }
 
 } // namespace zorva

@@ -81,6 +81,10 @@ public:
     // The browse state: frames, list enabled, Update/Delete disabled, fields disabled. The
     // fields keep their contents.
     void browse();
+    // Runs the form's fillList.
+    void refill() {
+        if (h_.fillList) h_.fillList();
+    }
     // Add may be offered only when the form has a place to add to (a chosen state, city ...).
     void setAddEnabled(bool enabled);
 
