@@ -21,6 +21,8 @@
 // -- users
 
 // -- utilities
+#include "utilities/frmBackupDB.h"
+#include "utilities/frmSubnetCal.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -69,9 +71,13 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
         {QStringLiteral("mnuMaklumatPengguna"), Opener{}},
 
         // -- utilities
-        {QStringLiteral("mnuBackupRestore"), Opener{}},
+        {QStringLiteral("mnuBackupRestore"), [](MDIFrmUtama& m) { m.openChild<frmBackupDB>(); }},
 
-        {QStringLiteral("mnuSubnetCalculator"), Opener{}},
+        {QStringLiteral("mnuSubnetCalculator"),
+         [](MDIFrmUtama& m) {
+             frmSubnetCal f(&m);
+             ui().showModal(f);
+         }},
     };
     return table;
 }

@@ -1,5 +1,6 @@
 #include "utilities/BackupFiles.h"
 #include "platform/Database.h"
+#include "platform/DatabaseUse.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,6 +58,10 @@ FileError checkFolder(const QString& file) {
 }
 
 } // namespace
+
+QString inUseDescription() {
+    return QStringLiteral("Permission denied (Zorva database is in use by another running copy of Zorva)");
+}
 
 QString errorText(const FileError& error, const QString& separator) {
     return QString::number(error.number) + separator + error.description;
@@ -125,6 +130,9 @@ FileError copyFileReplacing(const QString& source, const QString& target) {
 FileError restoreDatabase(const QString& backupFile, const QString& dbPath) {
     if (!QFileInfo(backupFile).isFile()) return fileNotFound();
     if (const FileError e = checkFolder(dbPath); e.failed()) return e;
+    // Another running copy would go on writing into the replaced file and lose its work.
+    ExclusiveDatabaseUse sole(dbPath);
+    if (!sole.acquired()) return {70, inUseDescription()};
     closeAllConnections();
     // Copy first, beside the database, so that the rename below is a single step.
     const QString part = besideName(dbPath);

@@ -12,6 +12,9 @@ struct FileError {
     bool failed() const { return number != 0; }
 };
 
+// Why a restore is refused while another running copy of the program uses the database.
+QString inUseDescription();
+
 // "number" + separator + "description".
 QString errorText(const FileError& error, const QString& separator);
 
@@ -29,7 +32,8 @@ FileError backupDatabase(QSqlDatabase db, const QString& target);
 FileError copyFileReplacing(const QString& source, const QString& target);
 // Puts the backup in place of the database at dbPath: the program's own connections are
 // closed, the backup is copied beside the database, checked to be a database, and renamed over
-// it. The database is untouched when anything fails.
+// it. The database is untouched when anything fails, and while another running copy of the
+// program uses it.
 FileError restoreDatabase(const QString& backupFile, const QString& dbPath);
 
 } // namespace zorva::backup

@@ -1,5 +1,6 @@
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/DatabaseUse.h"
 #include "platform/Ini.h"
 #include "platform/UserSettings.h"
 #include "support/Fixture.h"
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlRecord>
 #include <QtTest>
@@ -292,6 +294,43 @@ private slots:
         sui().take();
         QVERIFY(sui().takeText(QStringLiteral("Zorva database restoration completed !")));
         QVERIFY(database().record(QStringLiteral("IP_Info")).contains(QStringLiteral("Status")));
+    }
+
+    void restoreRefusedWhileAnotherCopyUsesTheDatabase() {
+        frmBackupDB f;
+        load(f);
+        f.chkBackupINI->setChecked(false);
+        f.cmdBackup->click();
+        sui().take();
+        app().exec(QStringLiteral("DELETE FROM Equipment"));
+        // Another process holds the in-use mark, as a running copy of the program does.
+        QProcess other;
+        other.start(QStringLiteral("flock"), {QStringLiteral("-s"), QStringLiteral("-o"), databaseUseFile(app().dbPath()),
+                                              QStringLiteral("sleep"), QStringLiteral("30")});
+        if (!other.waitForStarted()) QSKIP("flock is not installed");
+        QDeadlineTimer deadline(10000);
+        for (;;) {
+            ExclusiveDatabaseUse probe(app().dbPath());
+            if (!probe.acquired()) break;
+            QVERIFY(!deadline.hasExpired());
+            QTest::qWait(50);
+        }
+        sui().answerNext(Button::Ok);
+        f.cmdRestore->click();
+        sui().take();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.text, QStringLiteral("70: ") + backup::inUseDescription());
+        QCOMPARE(m.title, QStringLiteral("Error !!!"));
+        QCOMPARE(equipmentRows(), 0);
+        other.kill();
+        QVERIFY(other.waitForFinished());
+        // Once the other copy has ended, the restore goes ahead.
+        chooseAgain(f);
+        sui().answerNext(Button::Ok);
+        f.cmdRestore->click();
+        sui().take();
+        QVERIFY(sui().takeText(QStringLiteral("Zorva database restoration completed !")));
+        QCOMPARE(equipmentRows(), 5);
     }
 
     void restoreRefusals() {
