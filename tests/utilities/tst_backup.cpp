@@ -50,6 +50,19 @@ class TestBackup : public ZorvaTest {
         QVERIFY(f.cmdBackup->isEnabled());
     }
 
+    // Waits until another process does (or no longer does) hold the database's in-use mark.
+    bool otherCopyUses(bool used) {
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            {
+                ExclusiveDatabaseUse probe(app().dbPath());
+                if (probe.acquired() != used) return true;
+            }
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
     int equipmentRows() { return app().count(QStringLiteral("Equipment")); }
 
 private slots:
@@ -308,13 +321,7 @@ private slots:
         other.start(QStringLiteral("flock"), {QStringLiteral("-s"), QStringLiteral("-o"), databaseUseFile(app().dbPath()),
                                               QStringLiteral("sleep"), QStringLiteral("30")});
         if (!other.waitForStarted()) QSKIP("flock is not installed");
-        QDeadlineTimer deadline(10000);
-        for (;;) {
-            ExclusiveDatabaseUse probe(app().dbPath());
-            if (!probe.acquired()) break;
-            QVERIFY(!deadline.hasExpired());
-            QTest::qWait(50);
-        }
+        QVERIFY(otherCopyUses(true));
         sui().answerNext(Button::Ok);
         f.cmdRestore->click();
         sui().take();
@@ -324,6 +331,7 @@ private slots:
         QCOMPARE(equipmentRows(), 0);
         other.kill();
         QVERIFY(other.waitForFinished());
+        QVERIFY(otherCopyUses(false)); // its helper may hold the mark a moment longer
         // Once the other copy has ended, the restore goes ahead.
         chooseAgain(f);
         sui().answerNext(Button::Ok);
