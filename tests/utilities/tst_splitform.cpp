@@ -1,5 +1,6 @@
 #include "platform/UserSettings.h"
 #include "support/Fixture.h"
+#include "utilities/FileHelpers.h"
 #include "utilities/SplitJoin.h"
 #include "utilities/UserStore.h"
 #include "utilities/ctlProgress.h"
@@ -17,16 +18,6 @@ using namespace zorva;
 using namespace zorva::test;
 
 namespace {
-
-bool writeFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray pattern(qint64 size) {
     QByteArray data(qsizetype(size), Qt::Uninitialized);

@@ -1,3 +1,4 @@
+#include "utilities/FileHelpers.h"
 #include "utilities/SplitJoin.h"
 
 #include <QDir>
@@ -15,16 +16,6 @@ QByteArray randomBytes(qint64 size) {
     auto* gen = QRandomGenerator::global();
     for (qsizetype i = 0; i < data.size(); ++i) data[i] = char(gen->bounded(256));
     return data;
-}
-
-bool writeFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
