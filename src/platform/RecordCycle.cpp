@@ -58,8 +58,9 @@ RecordCycle::RecordCycle(QWidget* owner, Widgets widgets, QList<QWidget*> fields
     connect(w_.list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (mode_ != Mode::Showing || w_.list->row(item) != shownRow_) showSelected();
     });
-    connect(w_.list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0 && mode_ != Mode::Edit) showSelected();
+    // A line chosen by mouse or keys (not the current line a list takes when it gets focus).
+    connect(w_.list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!w_.list->selectedItems().isEmpty() && mode_ != Mode::Edit) showSelected();
     });
     remembered_.reserve(fields_.size());
     for (QWidget* f : fields_) remembered_ << emptyValue(f);
