@@ -17,6 +17,8 @@
 // -- assignment
 
 // -- address plan
+#include "plan/frmIPAddressSettings.h"
+#include "plan/frmUnitDivision.h"
 
 // -- users
 
@@ -61,9 +63,16 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
         {QStringLiteral("mnuRptByDate"), Opener{}},
 
         // -- address plan
-        {QStringLiteral("mnuIPAddressSetting"), Opener{}},
+        {QStringLiteral("mnuIPAddressSetting"),
+         [](MDIFrmUtama& m) { m.openChild<frmIPAddressSettings>(); }},
 
-        {QStringLiteral("mnuUnitDivision"), Opener{}},
+        // Opened from the menu: both caller marks cleared, the place chosen on the form.
+        {QStringLiteral("mnuUnitDivision"),
+         [](MDIFrmUtama& m) {
+             frmUnitDivision f(&m);
+             f.caller = UnitDivisionCaller{};
+             ui().showModal(f);
+         }},
 
         // -- users
         {QStringLiteral("mnuTukarPassword"), Opener{}},
