@@ -155,9 +155,20 @@ public:
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_addr = toInAddr(target);
-        const ssize_t n = ::sendto(fd_, p, size_t(packet.size()), 0,
-                                   reinterpret_cast<sockaddr*>(&to), sizeof to);
-        return n < 0 ? errno : 0;
+        // A datagram socket reports the ICMP error of an earlier request once more as the
+        // failure of the next send (the error itself waits in the error queue and is matched
+        // there). So a failure counts for this request only when it repeats.
+        int error = 0;
+        for (int tries = 0; tries < 3; ++tries) {
+            if (::sendto(fd_, p, size_t(packet.size()), 0, reinterpret_cast<sockaddr*>(&to),
+                         sizeof to) >= 0)
+                return 0;
+            const int e = errno;
+            if (tries > 0 && e == error) break;
+            error = e;
+            if (!datagram_ && e != EINTR) break;
+        }
+        return error;
     }
 
     // What came back for one of our requests.

@@ -92,6 +92,28 @@ private slots:
         QVERIFY(r.failed);
     }
 
+    void routerErrorsDoNotSpoilOtherAddresses() {
+        // An ICMP error that comes back while a sweep is still sending belongs to its own
+        // address only: the addresses sent after it still get their real answers.
+        QVERIFY(test::setPingGroupRange(QStringLiteral("0 0")));
+        test::TestRouter router;
+        if (!router.error().isEmpty()) QFAIL(qPrintable(router.error()));
+        IcmpPinger p{IcmpSocketKind::Datagram};
+        p.setPingAddress(QStringLiteral("198.18.0.9"));
+        QVERIFY(p.pingAddress(20, 1000).message.endsWith("Destination host unreachable"));
+        QStringList addresses;
+        for (int k = 1; k <= 5; ++k) {
+            addresses << QStringLiteral("198.18.0.%1").arg(k);
+            for (int i = 1; i <= 10; ++i) addresses << QStringLiteral("127.0.0.%1").arg(k * 10 + i);
+        }
+        const QList<PingResult> r = p.sweep(addresses, ProbeRule{20, 300, 1});
+        QCOMPARE(r[0].message, QStringLiteral("Faild to ping : ''198.18.0.1'' error description : "
+                                              "Destination host unreachable"));
+        for (int i = 0; i < addresses.size(); ++i)
+            if (addresses[i].startsWith(QLatin1String("127.")))
+                QVERIFY2(!r[i].failed, qPrintable(addresses[i] + ": " + r[i].message));
+    }
+
     void noSocketAllowed() {
         // An ordinary user who may open neither kind of ICMP socket gets a clear failure.
         QVERIFY(test::setPingGroupRange(QStringLiteral("1 0")));
