@@ -50,9 +50,9 @@ void StartUp() {
     if (!UpgradeSchema(&error))
         ui().message(nullptr, Icon::Warning, QStringLiteral("Error !!!"), error);
 
+    // The load makes the window visible itself, after the database folder form.
     auto* main = new MDIFrmUtama;
     main->setAttribute(Qt::WA_DeleteOnClose);
-    main->show();
     main->Form_Load();
 }
 

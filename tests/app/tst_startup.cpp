@@ -47,9 +47,13 @@ class TestStartUp : public ZorvaTest {
     // (left with Cancel), then the login.
     void expectSession(bool folderForm) {
         if (folderForm)
-            sui().onModal("frmChangeFolder",
-                          [](QDialog& d) { d.findChild<QPushButton*>("cmdTutup")->click(); });
+            sui().onModal("frmChangeFolder", [](QDialog& d) {
+                // The main window becomes visible only after this form.
+                QVERIFY(!MDIFrmUtama::instance()->isVisible());
+                d.findChild<QPushButton*>("cmdTutup")->click();
+            });
         sui().onModal("frmLogin", [](QDialog& d) {
+            QVERIFY(MDIFrmUtama::instance()->isVisible());
             QTest::keyClicks(d.findChild<QLineEdit*>("txtUserID"), "ADMIN");
             QTest::keyClicks(d.findChild<QLineEdit*>("txtPassword"), "zorva");
             d.findChild<QPushButton*>("CmdTeruskan")->click();
