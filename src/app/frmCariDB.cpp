@@ -79,6 +79,23 @@ void frmCariDB::Form_Load() {
     lblDBFolder->setText(s.gDbFolder + QLatin1Char('/'));
 }
 
+void frmCariDB::writeLocation(const QString& folder) {
+    if (WriteIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"), folder)) return;
+    // Without the location the next start would open another database than this session.
+    ui().message(this, Icon::Critical, QStringLiteral("Error !!!"),
+                 QStringLiteral("Zorva.ini could not be written. The database folder ") +
+                     (folder.isEmpty() ? appState().appFolder : folder) +
+                     QStringLiteral("/ was not saved."));
+}
+
+void frmCariDB::reject() {
+    if (ended_ || isUnloaded()) {
+        FormBase::reject();
+        return;
+    }
+    cmdOK_Click();
+}
+
 void frmCariDB::cmdOK_Click() {
     AppState& s = appState();
     const bool fromMenu = !s.gUserID.isEmpty();
@@ -91,15 +108,10 @@ void frmCariDB::cmdOK_Click() {
             s.gReLogin = false;
             main->requireLogin();
         }
-        WriteIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"), s.gDbFolder);
-        if (s.gDbFolder != s.appFolder) {
-            if (main) main->showDatabaseFolder();
-        } else {
-            WriteIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"), QString());
-            if (main) main->showDatabaseFolder();
-        }
+        writeLocation(s.gDbFolder == s.appFolder ? QString() : s.gDbFolder);
+        if (main) main->showDatabaseFolder();
     } else {
-        WriteIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation"), s.gDbFolder);
+        writeLocation(s.gDbFolder);
     }
     unload(QDialog::Accepted);
     if (fromMenu && main) main->applyUserRights();

@@ -21,6 +21,9 @@ public:
 
 public slots:
     void cmdOK_Click();
+    // The close box and Escape are "OK": the dialog has no other way out, and leaving it
+    // without OK would keep the chosen database unchecked, unrecorded and out of the status bar.
+    void reject() override;
 
 protected:
     void Form_Load() override;
@@ -28,6 +31,7 @@ protected:
 private:
     void buildUi();
     void endWith(const QString& text);
+    void writeLocation(const QString& folder);
     QString initialFolder_;
     bool ended_ = false;
 };

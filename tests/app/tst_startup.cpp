@@ -261,6 +261,67 @@ private slots:
         QCOMPARE(appState().gUserID, QString("ADMIN"));
     }
 
+    // The dialog has only "OK"; closing it otherwise must not leave the session on a database
+    // that was neither checked for the user nor recorded.
+    void closingTheLocateDialogFromTheMenuIsOk() {
+        const QString elsewhere = app().path("elsewhere");
+        QDir(app().folder()).mkpath("elsewhere");
+        QVERIFY(createInitialDatabase(elsewhere + "/Zorvadb.mdb"));
+        app().addUser("HQ1", "hq", "Hana HQ", "HQ");
+        freshProcess();
+        expectSession(true);
+        StartUp();
+        MDIFrmUtama* main = MDIFrmUtama::instance();
+        QVERIFY(main);
+        QVERIFY(main->isVisible());
+        appState().gReLogin = true;
+        sui().onModal("frmLogin", [](QDialog& d) {
+            QTest::keyClicks(d.findChild<QLineEdit*>("txtUserID"), "HQ1");
+            QTest::keyClicks(d.findChild<QLineEdit*>("txtPassword"), "hq");
+            d.findChild<QPushButton*>("CmdTeruskan")->click();
+        });
+        QVERIFY(main->requireLogin());
+        QCOMPARE(appState().gUserID, QString("HQ1"));
+
+        sui().answerFile(elsewhere + "/Zorvadb.mdb");
+        sui().onModal("frmCariDB", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        // HQ1 does not exist there: a new login is needed.
+        sui().onModal("frmLogin", [](QDialog& d) {
+            QCOMPARE(d.findChild<QPushButton*>("cmdExit")->text(), QString("Exit"));
+            QTest::keyClicks(d.findChild<QLineEdit*>("txtUserID"), "ADMIN");
+            QTest::keyClicks(d.findChild<QLineEdit*>("txtPassword"), "zorva");
+            d.findChild<QPushButton*>("CmdTeruskan")->click();
+        });
+        main->mnuChangeDBDir->trigger();
+        QCOMPARE(appState().gDbPath, elsewhere + "/Zorvadb.mdb");
+        QCOMPARE(appState().gUserID, QString("ADMIN"));
+        QCOMPARE(readIniFile(app().iniPath(), "Database", "DatabaseLocation"), elsewhere);
+        QCOMPARE(main->statusText(), "Database dir = " + elsewhere + "/");
+    }
+
+    void failedSettingsWriteOfTheLocateDialogIsReported() {
+        const QString elsewhere = app().path("elsewhere");
+        QDir(app().folder()).mkpath("elsewhere");
+        QVERIFY(createInitialDatabase(elsewhere + "/Zorvadb.mdb"));
+        freshProcess();
+        expectSession(true);
+        StartUp();
+        QVERIFY(MDIFrmUtama::instance());
+        sui().answerFile(elsewhere + "/Zorvadb.mdb");
+        sui().onModal("frmCariDB", [&](QDialog& d) {
+            // A settings file that cannot be replaced: a folder stands in its place.
+            QVERIFY(QFile::remove(app().iniPath()));
+            QVERIFY(QDir(app().folder()).mkdir("Zorva.ini"));
+            clickOk(d);
+        });
+        MDIFrmUtama::instance()->mnuChangeDBDir->trigger();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.icon, Icon::Critical);
+        QCOMPARE(m.title, QString("Error !!!"));
+        QCOMPARE(m.text, "Zorva.ini could not be written. The database folder " + elsewhere +
+                             "/ was not saved.");
+    }
+
     void splashCountsTicksThenStartsUp() {
         freshProcess();
         auto* splash = new frmSplash;
