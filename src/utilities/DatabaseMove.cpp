@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
 
 #include <cerrno>
 #include <cstdio>
@@ -43,26 +42,14 @@ bool copyDatabaseFile(const QString& source, const QString& target, CopyFailure*
     const QString connection = QStringLiteral("zorva_copy_source");
     QString error;
     bool copied = false;
-    int number = 0;
     {
         QSqlDatabase db = sourceIsOpen ? database(&error) : openDatabaseFile(source, connection, &error);
-        if (db.isValid()) {
-            QSqlQuery q(db);
-            copied = q.prepare(QStringLiteral("VACUUM INTO ?"));
-            if (copied) {
-                q.addBindValue(temporary);
-                copied = q.exec();
-            }
-            if (!copied) {
-                error = q.lastError().text();
-                number = q.lastError().nativeErrorCode().toInt();
-            }
-        }
+        if (db.isValid()) copied = copyDatabaseTo(db, temporary, &error);
     }
     if (!sourceIsOpen) closeConnection(connection);
     if (!copied) {
         QFile::remove(temporary);
-        return fail(failure, number ? number : EIO, error);
+        return fail(failure, EIO, error);
     }
 
     std::optional<ExclusiveDatabaseUse> sole;
