@@ -190,7 +190,8 @@ void NameTableQuery::sendRequest() {
 
 void NameTableQuery::readReplies() {
     while (!finished_ && socket_ && socket_->hasPendingDatagrams()) {
-        const QNetworkDatagram d = socket_->receiveDatagram(2048);
+        // whole datagrams: a table of many names is several kilobytes long
+        const QNetworkDatagram d = socket_->receiveDatagram();
         if (!d.isValid() || !d.senderAddress().isEqual(address_, QHostAddress::TolerantConversion))
             continue;
         const NetBiosInfo info = parseNodeStatus(d.data(), transaction_);
