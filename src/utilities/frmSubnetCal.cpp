@@ -99,7 +99,7 @@ void frmSubnetCal::buildUi() {
     }
     layout->addLayout(results);
 
-    layout->addWidget(new QLabel(QStringLiteral("Network ID's\t\tBroadcast ID's"), this));
+    layout->addWidget(new QLabel(QStringLiteral("Network ID's Broadcast ID's"), this));
     lstNetIDs = new QListWidget(this);
     lstNetIDs->setObjectName(QStringLiteral("lstNetIDs"));
     lstNetIDs->setMinimumHeight(140);

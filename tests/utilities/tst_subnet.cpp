@@ -170,6 +170,9 @@ private slots:
         show(f);
         QCOMPARE(f.txtsm[0]->text(), QStringLiteral("255"));
         QCOMPARE(f.txtip[0]->text(), QStringLiteral("0"));
+        QStringList captions;
+        for (const QLabel* l : f.findChildren<QLabel*>()) captions << l->text();
+        QVERIFY(captions.contains(QStringLiteral("Network ID's Broadcast ID's")));
         calculate(f, QStringLiteral("10.1.2.3"), QStringLiteral("255.255.255.192"));
         QCOMPARE(f.lblNetID->text(), QStringLiteral("10.1.2.0/26"));
         QCOMPARE(f.lblclass->text(), QStringLiteral("A"));
