@@ -12,7 +12,7 @@ ctlProgress::ctlProgress(QWidget* parent) : QWidget(parent) {
     picProgress = new QFrame(this);
     picProgress->setObjectName(QStringLiteral("picProgress"));
     picProgress->installEventFilter(this);
-    backColor_ = palette().color(QPalette::Base);
+    backColor_ = palette().color(backgroundRole());
     foreColor_ = palette().color(QPalette::Text);
     captionFont_ = font();
     applyFrame();

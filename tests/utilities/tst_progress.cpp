@@ -40,6 +40,7 @@ private slots:
         QCOMPARE(bar.Min(), qint64(0));
         QCOMPARE(bar.Value(), qint64(0));
         QCOMPARE(bar.FillColor(), QColor(0, 0, 255));
+        QCOMPARE(bar.BackColor(), bar.palette().color(bar.backgroundRole()));
         QCOMPARE(bar.Caption(), QString());
         QVERIFY(bar.Enabled());
         bar.setCaption(QStringLiteral("  Copying  "));
