@@ -72,6 +72,10 @@ QString withSlash(const QString& folder) {
     return folder + QLatin1Char('/');
 }
 
+FileError checkFolderText(const QString& folder) {
+    return QDir::isAbsolutePath(folder) ? FileError{} : pathNotFound();
+}
+
 bool isRootFolder(const QString& folder) { return folder == QLatin1String("/"); }
 
 bool samePath(const QString& a, const QString& b) {

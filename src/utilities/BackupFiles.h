@@ -20,6 +20,9 @@ QString errorText(const FileError& error, const QString& separator);
 
 // folder with a trailing "/" (an empty text stays empty).
 QString withSlash(const QString& folder);
+// The folder box as typed: an empty or relative text names no folder the user chose (it would
+// resolve against the program's working folder), so it counts as a path that is not found.
+FileError checkFolderText(const QString& folder);
 // Backups are never written into the file-system root.
 bool isRootFolder(const QString& folder);
 // Whether two paths name the same file, however they are spelled.

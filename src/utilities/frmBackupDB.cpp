@@ -56,6 +56,12 @@ bool isSistem() { return appState().gUserGroup == QLatin1String("Sistem"); }
 
 QString folderOf(const QString& file) { return QFileInfo(file).absolutePath(); }
 
+// The files a backup or a restore dealt with, as its report names them.
+QString filesText(bool db, bool ini) {
+    if (db && ini) return QStringLiteral("Zorva database and Zorva INI file");
+    return db ? QStringLiteral("Zorva database") : QStringLiteral("Zorva INI file");
+}
+
 // How the progress bar of the split utility is laid out when the form loads.
 QVariantMap progressDesign() {
     return {{QStringLiteral("Appearance"), 1}, {QStringLiteral("BorderStyle"), 1},
@@ -262,6 +268,7 @@ void frmBackupDB::cmdBackup_Click() {
         reportError(backup::errorText(e, QStringLiteral(" : ")) + QLatin1Char('.'));
         return true;
     };
+    if (failed(backup::checkFolderText(folder))) return;
     if (db) {
         if (refuseRoot(folder)) return;
         if (backup::samePath(dbTarget, appState().gDbPath)) {
@@ -292,9 +299,7 @@ void frmBackupDB::cmdBackup_Click() {
     lastFolder_ = folder;
     cmdBackup->setEnabled(false);
     cmdRestore->setEnabled(false);
-    const QString what = db && ini ? QStringLiteral("Zorva database and Zorva INI file")
-                         : db      ? QStringLiteral("Zorva database")
-                                   : QStringLiteral("Zorva INI file");
+    const QString what = filesText(db, ini);
     ui().message(this, Icon::Information, QStringLiteral("Backup completed"),
                  QStringLiteral("Backup ") + what + QStringLiteral(" to ") + folder +
                      QStringLiteral(" completed successfully."));
@@ -317,6 +322,7 @@ void frmBackupDB::cmdRestore_Click() {
         reportError(backup::errorText(e, QStringLiteral(": ")));
         return true;
     };
+    if (failed(backup::checkFolderText(folder))) return;
     // Each part: the backup must exist (else the whole restore stops), then the user confirms.
     enum class Answer { Missing, Declined, Confirmed };
     auto confirm = [this, &dated](const QString& source, const QString& what) {
@@ -359,11 +365,8 @@ void frmBackupDB::cmdRestore_Click() {
         }
     }
     if (restoredDb || restoredIni) {
-        const QString what = restoredDb && restoredIni
-                                 ? QStringLiteral("Zorva database and Zorva INI file")
-                             : restoredDb ? QStringLiteral("Zorva database")
-                                          : QStringLiteral("Zorva INI file");
-        ui().message(this, Icon::None, kAppTitle, what + QStringLiteral(" restoration completed !"));
+        ui().message(this, Icon::None, kAppTitle,
+                     filesText(restoredDb, restoredIni) + QStringLiteral(" restoration completed !"));
     }
     cmdBackup->setEnabled(false);
     cmdRestore->setEnabled(false);
@@ -378,15 +381,19 @@ void frmBackupDB::txtFileName_Change() {
     lblEstFileCount->setText(splitjoin::estimateText(f));
 }
 
+void frmBackupDB::fileNotFound(const QString& name) {
+    txtFileName_Change();
+    ui().message(this, Icon::Critical, QStringLiteral("File Read Error"),
+                 QStringLiteral("File Not Found (") + name + QLatin1Char(')'));
+}
+
 void frmBackupDB::cmdSplit_Click() {
     const QString f = txtFileName->text();
     if (!f.isEmpty() && QFileInfo(f).isFile()) {
         SplitFiles(f, splitjoin::kPieceSize);
         return;
     }
-    txtFileName_Change();
-    ui().message(this, Icon::Critical, QStringLiteral("File Read Error"),
-                 QStringLiteral("File Not Found (") + f + QLatin1Char(')'));
+    fileNotFound(f);
 }
 
 void frmBackupDB::cmdJoin_Click() {
@@ -395,9 +402,7 @@ void frmBackupDB::cmdJoin_Click() {
         JoinFiles(f);
         return;
     }
-    txtFileName_Change();
-    ui().message(this, Icon::Critical, QStringLiteral("File Read Error"),
-                 QStringLiteral("File Not Found (") + f + QLatin1Char(')'));
+    fileNotFound(f);
 }
 
 namespace {

@@ -74,6 +74,8 @@ private:
     void enableRestore();
     bool refuseRoot(const QString& folder);
     void reportError(const QString& text);
+    // A split or join whose input went away: the buttons follow and the user is told.
+    void fileNotFound(const QString& name);
     using Work = std::function<splitjoin::Outcome(const splitjoin::Observer&)>;
     // Runs a split or a join with the hourglass, the buttons off and the statistics filled.
     splitjoin::Outcome runTimed(const Work& work, const QString& finishedCaption);

@@ -249,6 +249,20 @@ private slots:
         QCOMPARE(m.text, QStringLiteral("76 : Path not found."));
         QCOMPARE(int(m.icon), int(Icon::Critical));
         QCOMPARE(ReadIni(QStringLiteral("Backup"), QStringLiteral("BackupLocation")), backupDir());
+
+        // An emptied or relative folder box names no folder: nothing is written into the
+        // program's working folder.
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir().mkpath(backupDir() + QStringLiteral("/sub")));
+        QVERIFY(QDir::setCurrent(backupDir()));
+        for (const QString& typed : {QString(), QStringLiteral("sub")}) {
+            f.txtPath->setText(typed);
+            f.cmdBackup->click();
+            QVERIFY(sui().takeText(QStringLiteral("76 : Path not found."), QStringLiteral("Error !!!")));
+        }
+        QDir::setCurrent(cwd);
+        QCOMPARE(QDir(backupDir()).entryList({QStringLiteral("Zorva*")}, QDir::Files), QStringList());
+        QCOMPARE(QDir(backupDir() + QStringLiteral("/sub")).entryList(QDir::Files), QStringList());
     }
 
     void restoreAsksWithBackupDates() {
@@ -287,6 +301,17 @@ private slots:
         sui().take();
         QVERIFY(sui().takeText(QStringLiteral("Zorva database restoration completed !"), QStringLiteral("Zorva")));
         QCOMPARE(equipmentRows(), 5);
+
+        // Both confirmed: one report names both files.
+        f.chkBackupINI->setChecked(true);
+        chooseAgain(f);
+        sui().answerNext(Button::Ok);
+        sui().answerNext(Button::Ok);
+        f.cmdRestore->click();
+        sui().take();
+        sui().take();
+        QVERIFY(sui().takeText(QStringLiteral("Zorva database and Zorva INI file restoration completed !"),
+                               QStringLiteral("Zorva")));
     }
 
     void restoreUpgradesAnOlderDatabase() {
@@ -369,6 +394,18 @@ private slots:
         QCOMPARE(equipmentRows(), 5);
         QCOMPARE(QDir(app().folder()).entryList({QStringLiteral(".*part")}, QDir::Files | QDir::Hidden),
                  QStringList());
+
+        // An emptied folder box names no folder: a database in the working folder is not taken.
+        QVERIFY(QFile::remove(junk.fileName()));
+        QVERIFY(QFile::copy(app().dbPath(), junk.fileName()));
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(backupDir()));
+        f.txtPath->clear();
+        f.cmdRestore->click();
+        QDir::setCurrent(cwd);
+        m = sui().take();
+        QCOMPARE(m.text, QStringLiteral("76: Path not found"));
+        QCOMPARE(m.title, QStringLiteral("Error !!!"));
     }
 };
 

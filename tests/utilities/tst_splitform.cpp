@@ -74,6 +74,15 @@ private slots:
         QCOMPARE(m.title, QStringLiteral("File Read Error"));
         QCOMPARE(int(m.icon), int(Icon::Critical));
         QVERIFY(!f.cmdSplit->isEnabled());
+        // Join the same way when its first piece went away.
+        QVERIFY(writeFile(gone + QStringLiteral(".1"), "p"));
+        f.txtFileName_Change();
+        QVERIFY(f.cmdJoin->isEnabled());
+        QFile::remove(gone + QStringLiteral(".1"));
+        f.cmdJoin->click();
+        QVERIFY(sui().takeText(QStringLiteral("File Not Found (") + gone + QLatin1Char(')'),
+                               QStringLiteral("File Read Error")));
+        QVERIFY(!f.cmdJoin->isEnabled());
     }
 
     void splitThenJoinThroughTheForm() {
