@@ -118,6 +118,8 @@ void CityTab::buildUi() {
     // The range boxes keep Up, Down and Enter for themselves.
     txtStartIPRange = box("txtStartIPRange", false);
     txtToIPRange = box("txtToIPRange", false);
+    txtStartIPRange->setText(QStringLiteral("1"));
+    txtToIPRange->setText(QStringLiteral("254"));
     lblIPTo = label("lblIPTo", QStringLiteral("To :"));
     lblIPRange = addField(QStringLiteral("lblIPRange"), QStringLiteral("IP Range :"),
                           inRow({txtStartIPRange, lblIPTo, txtToIPRange}), {});
