@@ -1,7 +1,7 @@
 #include "plan/PlanData.h"
-#include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/RecordCycle.h"
+#include "platform/Session.h"
 
 #include <QComboBox>
 
@@ -18,9 +18,8 @@ void fillBox(QComboBox* box, const QStringList& items, bool chooseSingle) {
 }
 
 void fillAreaBox(QWidget* parent, QComboBox* box, AreaKind kind) {
-    const AppState& s = appState();
-    if (s.gUserGroup == QLatin1String("Kawasan")) {
-        fillBox(box, {s.gUserRegion}, true);
+    if (session().isAreaUser()) {
+        fillBox(box, {session().userArea()}, true);
         return;
     }
     QStringList areas;

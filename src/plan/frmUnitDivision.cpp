@@ -1,10 +1,10 @@
 #include "plan/frmUnitDivision.h"
 #include "plan/PlanData.h"
-#include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Input.h"
 #include "platform/RecordCycle.h"
 #include "platform/Rows.h"
+#include "platform/Session.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -143,11 +143,11 @@ void frmUnitDivision::Form_Load() {
         cycle_->setAddEnabled(true);
         return;
     }
-    if (appState().gUserRegion.isEmpty())
+    if (session().userArea().isEmpty())
         fillBox(cboRegion, columnValues(this, QStringLiteral("SELECT * FROM Region Order By Region ASC"),
                                         {}, QStringLiteral("Region")));
     else
-        fillBox(cboRegion, {appState().gUserRegion}, true);
+        fillBox(cboRegion, {session().userArea()}, true);
 }
 
 void frmUnitDivision::cboRegion_Click() {
