@@ -1,5 +1,4 @@
 #include "plan/PlanData.h"
-#include "platform/Database.h"
 #include "platform/RecordCycle.h"
 #include "platform/Session.h"
 
@@ -22,13 +21,7 @@ void fillAreaBox(QWidget* parent, QComboBox* box, AreaKind kind) {
         fillBox(box, {session().userArea()}, true);
         return;
     }
-    QStringList areas;
-    if (auto q = runSqlOrReport(parent, QStringLiteral("SELECT * FROM Region Order By Region ASC"))) {
-        while (q->next())
-            if (kind == AreaKind::All || !q->value(QStringLiteral("Segment_ip")).toBool())
-                areas << q->value(QStringLiteral("Region")).toString();
-    }
-    fillBox(box, areas);
+    fillBox(box, PlanQueries(parent).areaNames(kind));
 }
 
 QVariant selfKey(const RecordCycle* cycle) {
