@@ -1,5 +1,5 @@
 #include "app/AppInit.h"
-#include "app/Icons.h"
+#include "platform/Icons.h"
 #include "platform/AppState.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/LiveUpdate.h"
-#include "app/MDIFrmUtama.h"
 #include "net/IcmpEcho.h"
 #include "platform/AppState.h"
 #include "platform/Ini.h"
+#include "platform/Session.h"
 #include "platform/Ui.h"
 
 #include <QEventLoop>
@@ -149,7 +149,7 @@ UpdateVerdict runLiveUpdateCheck(QWidget* parent, HttpFetch& fetch,
 void checkForUpdatesAtLogin(QWidget* parent) {
     HttpFetch fetch;
     if (runLiveUpdateCheck(parent, fetch) == UpdateVerdict::UpdateOffered)
-        if (MDIFrmUtama* main = MDIFrmUtama::instance()) main->enableLiveUpdate();
+        session().offerLiveUpdate(true);
 }
 
 } // namespace zorva

@@ -67,8 +67,8 @@ UpdateVerdict runLiveUpdateCheck(QWidget* parent, HttpFetch& fetch,
                                      updateHostAnswers,
                                  const QString& currentVersion = {});
 
-// The login's check: runs the check and, when an update is offered, enables the main window's
-// "Live Update" entry and shows its toolbar button.
+// The login's check: runs the check and, when an update is offered, offers the live update to
+// the session (the main window enables its entry and shows its toolbar button).
 void checkForUpdatesAtLogin(QWidget* parent);
 
 } // namespace zorva

@@ -1,11 +1,13 @@
 #include "app/MDIFrmUtama.h"
 #include "app/Compaction.h"
-#include "app/Icons.h"
+#include "platform/Icons.h"
 #include "app/frmAbout.h"
 #include "app/frmCariDB.h"
+#include "app/LiveUpdate.h"
 #include "platform/AppState.h"
 #include "platform/FormBase.h"
 #include "platform/Ini.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 #include "users/frmLogin.h"
@@ -141,6 +143,25 @@ MDIFrmUtama::MDIFrmUtama(QWidget* parent) : QMainWindow(parent) {
     for (const auto& [name, opener] : formOpeners())
         if (opener) openers_.insert(name, opener);
     buildUi();
+    listenToSession();
+}
+
+void MDIFrmUtama::listenToSession() {
+    const Session* s = &session();
+    connect(s, &Session::userNameChanged, this,
+            [this](const QString& name) { setWindowTitle(userCaption(name)); });
+    connect(s, &Session::loggedIn, this, &MDIFrmUtama::applyUserRights);
+    connect(s, &Session::groupChanged, this, [this](const QString& group) {
+        if (!Session::keepsUserAdministration(group)) setUserAdministration(false);
+    });
+    connect(s, &Session::liveUpdateOffered, this,
+            [this](bool offered) { offered ? enableLiveUpdate() : disableLiveUpdate(); });
+    connect(s, &Session::updateCheckRequested, this, &checkForUpdatesAtLogin);
+    connect(s, &Session::loginRequired, this, &MDIFrmUtama::requireLogin);
+    connect(s, &Session::databaseChanged, this, [this] {
+        showDatabaseFolder();
+        applyUserRights();
+    });
 }
 
 MDIFrmUtama::~MDIFrmUtama() {
@@ -365,8 +386,7 @@ void MDIFrmUtama::Form_Load() {
     }
     s.gUserRegion.clear();
     s.gReLogin = false;
-    if (!requireLogin()) return;
-    applyUserRights();
+    if (!requireLogin()) return; // the login applied the rights of the user's group
     mnuLamanWeb->setEnabled(!ReadIni(QStringLiteral("Web"), QStringLiteral("IntraURL")).isEmpty());
     WriteIni(QStringLiteral("Version"), QStringLiteral("Version"), versionText());
 }
@@ -384,11 +404,12 @@ void MDIFrmUtama::showDatabaseFolder() {
 
 QString MDIFrmUtama::statusText() const { return StatusBar1->text(); }
 
-void MDIFrmUtama::applyUserRights() {
-    const bool sistem = appState().gUserGroup == QLatin1String("Sistem");
-    const bool available = sistem && hasOpener(QStringLiteral("mnuMaklumatPengguna"));
+void MDIFrmUtama::applyUserRights() { setUserAdministration(session().isSistem()); }
+
+void MDIFrmUtama::setUserAdministration(bool allowed) {
+    const bool available = allowed && hasOpener(QStringLiteral("mnuMaklumatPengguna"));
     mnuMaklumatPengguna->setEnabled(available);
-    setButtonImage(kUserButton, sistem ? 9 : 10);
+    setButtonImage(kUserButton, allowed ? 9 : 10);
     toolButton(kUserButton)->setVisible(available);
     tidySeparators();
 }
@@ -491,8 +512,7 @@ void MDIFrmUtama::mnuScanNetwork_Click() {
 
 void MDIFrmUtama::mnuTukarLogin_Click() {
     appState().gReLogin = true;
-    requireLogin();
-    applyUserRights();
+    requireLogin(); // a new login applies the rights of its group
 }
 
 void MDIFrmUtama::mnuKeluar_Click() { EndProgram(); }

@@ -70,6 +70,8 @@ public:
     QString statusText() const;
     // Enables the user-administration entry and shows button 13 for the group "Sistem" only.
     void applyUserRights();
+    // The user-administration entry and button 13 (image 9 when allowed, else 10).
+    void setUserAdministration(bool allowed);
     // Shows the login form modally with gReLogin as the caller set it. True when a user is
     // logged in afterwards (at start-up the login's "Exit" ends the program instead).
     bool requireLogin();
@@ -151,6 +153,7 @@ protected:
 
 private:
     void buildUi();
+    void listenToSession();
     void buildMenus();
     void buildToolbar();
     void refreshAvailability();

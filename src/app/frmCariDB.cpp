@@ -1,9 +1,9 @@
 #include "app/frmCariDB.h"
-#include "app/MDIFrmUtama.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Ini.h"
 #include "platform/Schema.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 
@@ -98,23 +98,21 @@ void frmCariDB::reject() {
 
 void frmCariDB::cmdOK_Click() {
     AppState& s = appState();
-    const bool fromMenu = !s.gUserID.isEmpty();
-    MDIFrmUtama* main = MDIFrmUtama::instance();
+    const bool fromMenu = session().isLoggedIn();
     if (fromMenu) {
         // The session must exist in the newly chosen database, or a new login is needed.
         auto q = runSql(QStringLiteral("SELECT * FROM UserID WHERE UserID = ?"), {s.gUserID});
         const bool known = q && q->next();
-        if (!known && main) {
+        if (!known) {
             s.gReLogin = false;
-            main->requireLogin();
+            session().requireLogin();
         }
         writeLocation(s.gDbFolder == s.appFolder ? QString() : s.gDbFolder);
-        if (main) main->showDatabaseFolder();
     } else {
         writeLocation(s.gDbFolder);
     }
     unload(QDialog::Accepted);
-    if (fromMenu && main) main->applyUserRights();
+    if (fromMenu) session().changeDatabase();
     // At start-up the start-up routine upgrades again right after and reports a failure once.
     QString error;
     if (!UpgradeSchema(&error) && fromMenu)

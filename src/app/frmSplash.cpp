@@ -1,6 +1,6 @@
 #include "app/frmSplash.h"
 #include "app/StartUp.h"
-#include "app/Icons.h"
+#include "platform/Icons.h"
 #include "platform/AppState.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"

@@ -225,30 +225,24 @@ void CityTab::cboRegionCity_Click() {
     prefixOctet1.clear();
     prefixOctet2.clear();
     prefixOctet3.clear();
+    const bool found = cascade_.chooseArea(area());
     if (area().isEmpty()) {
-        fillBox(cboStateCity,
-                columnValues(this, QStringLiteral("SELECT * FROM State Order by State_name ASC"),
-                             {}, QStringLiteral("State_name")));
+        fillBox(cboStateCity, cascade_.states());
         refreshPreview();
         return;
     }
-    auto region = firstRow(this, QStringLiteral("Select * From Region Where Region = ?"), {area()});
-    isSegmented_ = region && region->value(QStringLiteral("Segment_ip")).toBool();
-    if (region) prefixOctet1 = region->value(QStringLiteral("AssignIP")).toString();
+    isSegmented_ = found && cascade_.segmented();
+    if (found && cascade_.areaRow()->octet1)
+        prefixOctet1 = QString::number(*cascade_.areaRow()->octet1);
     refreshPreview();
     setSegmentedLayout(isSegmented_);
     if (!isSegmented_) {
         cycle_->setAddEnabled(false);
         lstBandarCity->setEnabled(false);
-        fillBox(cboStateCity,
-                columnValues(this,
-                             QStringLiteral("SELECT * FROM State Where Region = ? "
-                                            "Order By State_name ASC"),
-                             {area()}, QStringLiteral("State_name")),
-                true);
+        fillBox(cboStateCity, cascade_.states(), true);
         return;
     }
-    txtKodNegeri->setText(region->value(QStringLiteral("Abbr_segment")).toString());
+    txtKodNegeri->setText(cascade_.segmentCode());
     fillList();
     lstBandarCity->setEnabled(true);
 }
@@ -256,15 +250,9 @@ void CityTab::cboRegionCity_Click() {
 void CityTab::cboStateCity_Click() {
     if (!cboStateCity->currentText().isEmpty()) {
         // The state of the chosen area; states of other areas may share its name.
-        auto state = area().isEmpty()
-                         ? firstRow(this, QStringLiteral("Select * From State Where State_name = ?"),
-                                    {cboStateCity->currentText()})
-                         : firstRow(this,
-                                    QStringLiteral("Select * From State Where State_name = ? "
-                                                   "And Region = ?"),
-                                    {cboStateCity->currentText(), area()});
-        txtKodNegeri->setText(state ? state->value(QStringLiteral("Abbr_state")).toString()
-                                    : QString());
+        txtKodNegeri->setText(cascade_.chooseState(cboStateCity->currentText())
+                                  ? cascade_.stateCode()
+                                  : QString());
         cycle_->clearFields();
         cycle_->browse();
         fillList();
@@ -279,34 +267,30 @@ void CityTab::lockPlace(bool editing) {
 }
 
 void CityTab::fillList() {
-    fillListFrom(QStringLiteral("SELECT * FROM City Where Abbr_state = ? And Region = ? "
-                                "Order By City_name ASC"),
-                 {txtKodNegeri->text(), area()}, QStringLiteral("City_name"));
+    lstBandarCity->clear();
+    lstBandarCity->addItems(cascade_.queries().cityNames(txtKodNegeri->text(), area()));
 }
 
 QVariant CityTab::showRow(const QString& name) {
     cycle_->clearFields();
-    auto row = firstRow(this,
-                        QStringLiteral("Select rowid AS rid, * From City Where City_name = ? "
-                                       "And Abbr_state = ? And Region = ?"),
-                        {name, txtKodNegeri->text(), area()});
+    const auto row = cascade_.queries().city(name, txtKodNegeri->text(), area());
     if (!row) return {};
-    txtBandar->setText(row->value(QStringLiteral("City_name")).toString());
-    txtKodBandar->setText(row->value(QStringLiteral("Abbr_city")).toString());
-    txtIPOctet2->setText(row->value(QStringLiteral("IP_octet2")).toString());
-    const QVariant offset = row->value(QStringLiteral("Offset"));
-    txtOffset->setText(offset.isNull() ? QString() : offset.toString());
+    const auto number = [](const std::optional<int>& v) {
+        return v ? QString::number(*v) : QString();
+    };
+    txtBandar->setText(row->name);
+    txtKodBandar->setText(row->code);
+    txtIPOctet2->setText(QString::number(row->octet2));
+    txtOffset->setText(number(row->offset));
     prefixOctet3 = txtOffset->text();
-    const QVariant start = row->value(QStringLiteral("StartIPRange"));
-    const QVariant end = row->value(QStringLiteral("ToIPRange"));
     // 0 to 0 means no own range: both boxes stay empty.
-    if (!start.isNull() && !(start.toInt() == 0 && end.toInt() == 0)) {
-        txtStartIPRange->setText(start.toString());
-        txtToIPRange->setText(end.toString());
+    if (row->startRange && !(*row->startRange == 0 && row->endRange.value_or(0) == 0)) {
+        txtStartIPRange->setText(number(row->startRange));
+        txtToIPRange->setText(number(row->endRange));
     }
     prefixOctet2 = txtIPOctet2->text();
     refreshPreview();
-    return row->value(QStringLiteral("rid"));
+    return row->key;
 }
 
 void CityTab::txtIPOctet2_Change() {

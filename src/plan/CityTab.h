@@ -1,4 +1,5 @@
 #pragma once
+#include "plan/LocationCascade.h"
 #include "plan/SettingsTab.h"
 
 class QComboBox;
@@ -70,6 +71,7 @@ private:
     bool write(bool isNew, const QVariant& key);
     QString area() const;
 
+    LocationCascade cascade_{PlanQueries(this)};
     bool isSegmented_ = false;
     QString prefixOctet1, prefixOctet2, prefixOctet3;
 };

@@ -1,7 +1,6 @@
 #include "plan/PlanData.h"
-#include "platform/AppState.h"
-#include "platform/Database.h"
 #include "platform/RecordCycle.h"
+#include "platform/Session.h"
 
 #include <QComboBox>
 
@@ -18,18 +17,11 @@ void fillBox(QComboBox* box, const QStringList& items, bool chooseSingle) {
 }
 
 void fillAreaBox(QWidget* parent, QComboBox* box, AreaKind kind) {
-    const AppState& s = appState();
-    if (s.gUserGroup == QLatin1String("Kawasan")) {
-        fillBox(box, {s.gUserRegion}, true);
+    if (session().isAreaUser()) {
+        fillBox(box, {session().userArea()}, true);
         return;
     }
-    QStringList areas;
-    if (auto q = runSqlOrReport(parent, QStringLiteral("SELECT * FROM Region Order By Region ASC"))) {
-        while (q->next())
-            if (kind == AreaKind::All || !q->value(QStringLiteral("Segment_ip")).toBool())
-                areas << q->value(QStringLiteral("Region")).toString();
-    }
-    fillBox(box, areas);
+    fillBox(box, PlanQueries(parent).areaNames(kind));
 }
 
 QVariant selfKey(const RecordCycle* cycle) {

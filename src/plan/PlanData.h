@@ -1,4 +1,6 @@
 #pragma once
+#include "plan/PlanQueries.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -8,8 +10,6 @@ class QWidget;
 namespace zorva {
 
 class RecordCycle;
-
-enum class AreaKind { All, NonSegmented };
 
 // Fills an area box. An area user (group "Kawasan") gets only the own area, shown as chosen
 // (its choice runs the box's handler); everyone else gets the areas of the Region table in

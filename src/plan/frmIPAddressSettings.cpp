@@ -4,7 +4,7 @@
 #include "plan/EquipmentTab.h"
 #include "plan/StateTab.h"
 #include "plan/WorkgroupTab.h"
-#include "platform/AppState.h"
+#include "platform/Session.h"
 
 #include <QGroupBox>
 #include <QTabWidget>
@@ -46,14 +46,10 @@ void frmIPAddressSettings::addTab(SettingsTab* tab, const QString& caption) {
     SSTabSetting->addTab(tab, caption);
 }
 
-bool frmIPAddressSettings::isAreaUser() {
-    return appState().gUserGroup == QLatin1String("Kawasan");
-}
-
 void frmIPAddressSettings::lockTabs(bool editing) {
     const int current = SSTabSetting->currentIndex();
     for (int i = 0; i < SSTabSetting->count(); ++i) {
-        bool enabled = !isAreaUser() || i == kStateTab || i == kCityTab;
+        bool enabled = !session().isAreaUser() || i == kStateTab || i == kCityTab;
         if (editing) enabled = i == current;
         SSTabSetting->setTabEnabled(i, enabled);
     }
@@ -62,7 +58,7 @@ void frmIPAddressSettings::lockTabs(bool editing) {
 void frmIPAddressSettings::Form_Load() {
     {
         const QSignalBlocker block(SSTabSetting);
-        SSTabSetting->setCurrentIndex(isAreaUser() ? kStateTab : 0);
+        SSTabSetting->setCurrentIndex(session().isAreaUser() ? kStateTab : 0);
     }
     lockTabs(false);
     SSTabSetting_Click();

@@ -42,7 +42,6 @@ private:
     void addTab(SettingsTab* tab, const QString& caption);
     // Editing locks every other tab; otherwise the group rule decides.
     void lockTabs(bool editing);
-    static bool isAreaUser();
 
     QList<SettingsTab*> tabs_;
 };

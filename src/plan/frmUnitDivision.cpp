@@ -1,6 +1,5 @@
 #include "plan/frmUnitDivision.h"
 #include "plan/PlanData.h"
-#include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Input.h"
 #include "platform/RecordCycle.h"
@@ -143,11 +142,8 @@ void frmUnitDivision::Form_Load() {
         cycle_->setAddEnabled(true);
         return;
     }
-    if (appState().gUserRegion.isEmpty())
-        fillBox(cboRegion, columnValues(this, QStringLiteral("SELECT * FROM Region Order By Region ASC"),
-                                        {}, QStringLiteral("Region")));
-    else
-        fillBox(cboRegion, {appState().gUserRegion}, true);
+    // A user bound to one area gets only it, shown as chosen.
+    fillBox(cboRegion, cascade_.areaChoices(), cascade_.boundToOneArea());
 }
 
 void frmUnitDivision::cboRegion_Click() {
@@ -157,31 +153,18 @@ void frmUnitDivision::cboRegion_Click() {
     cycle_->clearFields();
     cycle_->browse();
     cycle_->setAddEnabled(false);
-    const QString area = cboRegion->currentText();
-    if (area.isEmpty()) {
-        fillBox(cboState, columnValues(this, QStringLiteral("SELECT * FROM State Order By State_name ASC"),
-                                       {}, QStringLiteral("State_name")));
+    const bool found = cascade_.chooseArea(cboRegion->currentText());
+    if (cascade_.area().isEmpty()) {
+        fillBox(cboState, cascade_.states());
         return;
     }
-    auto region = firstRow(this, QStringLiteral("Select * From Region Where Region = ?"), {area});
-    const bool segmented = region && region->value(QStringLiteral("Segment_ip")).toBool();
+    const bool segmented = found && cascade_.segmented();
     lblState->setVisible(!segmented);
     cboState->setVisible(!segmented);
-    if (!segmented) {
-        fillBox(cboState,
-                columnValues(this,
-                             QStringLiteral("SELECT * FROM State Where Region = ? "
-                                            "Order By State_name ASC"),
-                             {area}, QStringLiteral("State_name")),
-                true);
-        return;
-    }
-    fillBox(cboCity,
-            columnValues(this,
-                         QStringLiteral("SELECT * FROM City Where Abbr_state = ? And Region = ? "
-                                        "Order By City_name ASC"),
-                         {region->value(QStringLiteral("Abbr_segment")), area},
-                         QStringLiteral("City_name")));
+    if (!segmented)
+        fillBox(cboState, cascade_.states(), true);
+    else
+        fillBox(cboCity, cascade_.cities());
 }
 
 void frmUnitDivision::cboState_Click() {
@@ -191,17 +174,8 @@ void frmUnitDivision::cboState_Click() {
     cycle_->browse();
     cycle_->setAddEnabled(false);
     if (cboState->currentText().isEmpty()) return;
-    auto state = firstRow(this,
-                          QStringLiteral("Select * From State Where State_name = ? And Region = ?"),
-                          {cboState->currentText(), cboRegion->currentText()});
-    if (!state) return;
     // Only the cities of this area: another area may use the same state code.
-    fillBox(cboCity,
-            columnValues(this,
-                         QStringLiteral("SELECT * FROM City Where Abbr_state = ? And Region = ? "
-                                        "Order By City_name ASC"),
-                         {state->value(QStringLiteral("Abbr_state")), cboRegion->currentText()},
-                         QStringLiteral("City_name")));
+    if (cascade_.chooseState(cboState->currentText())) fillBox(cboCity, cascade_.cities());
 }
 
 void frmUnitDivision::cboCity_Click() {

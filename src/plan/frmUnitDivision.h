@@ -1,4 +1,5 @@
 #pragma once
+#include "plan/LocationCascade.h"
 #include "platform/FormBase.h"
 
 #include <functional>
@@ -75,6 +76,7 @@ private:
     QVariantList placeValues() const;
 
     RecordCycle* cycle_ = nullptr;
+    LocationCascade cascade_{PlanQueries(this)};
 };
 
 } // namespace zorva

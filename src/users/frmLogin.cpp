@@ -1,10 +1,9 @@
 #include "users/frmLogin.h"
-#include "app/Icons.h"
-#include "app/LiveUpdate.h"
-#include "app/MDIFrmUtama.h"
+#include "platform/Icons.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Input.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 #include "users/frmLoginSilap.h"
@@ -23,7 +22,7 @@ frmLogin::frmLogin(QWidget* parent) : FormBase(parent) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Zorva Login"));
     buildUi();
-    updateCheck = checkForUpdatesAtLogin;
+    updateCheck = [](QWidget* parent) { session().checkForUpdates(parent); };
 }
 
 void frmLogin::buildUi() {
@@ -82,7 +81,7 @@ void frmLogin::buildUi() {
 void frmLogin::Form_Load() {
     // The main window showed the hourglass while it loaded.
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-    if (MDIFrmUtama* main = MDIFrmUtama::instance()) main->disableLiveUpdate();
+    session().offerLiveUpdate(false);
     if (appState().gReLogin) cmdExit->setText(QStringLiteral("Cancel"));
     txtUserID->setFocus();
 }
@@ -106,14 +105,8 @@ void frmLogin::CmdTeruskan_Click() {
         ui().showModal(recovery);
         return;
     }
-    AppState& s = appState();
-    const QString name = q->value(0).toString();
-    if (MDIFrmUtama* main = MDIFrmUtama::instance())
-        main->setWindowTitle(MDIFrmUtama::userCaption(name));
-    s.gUserName = name;
-    s.gUserID = q->value(1).toString();
-    s.gUserGroup = q->value(2).toString();
-    s.gUserRegion = q->value(3).toString();
+    session().logIn(q->value(0).toString(), q->value(1).toString(), q->value(2).toString(),
+                    q->value(3).toString());
     if (chkLiveUpdate->isChecked() && updateCheck) updateCheck(this);
     unload(QDialog::Accepted);
 }

@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 #include "platform/Ini.h"
 #include "platform/Schema.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 #include "platform/UserSettings.h"
@@ -51,8 +52,6 @@ QLabel* statLabel(QWidget* parent, const QString& text, const char* name) {
     l->setMinimumWidth(260);
     return l;
 }
-
-bool isSistem() { return appState().gUserGroup == QLatin1String("Sistem"); }
 
 QString folderOf(const QString& file) { return QFileInfo(file).absolutePath(); }
 
@@ -178,7 +177,7 @@ void frmBackupDB::Form_Load() {
     s.gIniFile = inApplicationFolder(kIniFile);
     QString folder = ReadIni(QStringLiteral("Backup"), QStringLiteral("BackupLocation"));
     while (folder.isEmpty()) {
-        cmdRestore->setEnabled(isSistem());
+        cmdRestore->setEnabled(session().isSistem());
         folder = ui().chooseFolder(this, QStringLiteral("Browse for Backup/Restore Folder :"),
                                    QDir::homePath());
         if (!folder.isEmpty()) break;
@@ -194,7 +193,7 @@ void frmBackupDB::Form_Load() {
     }
     if (!folder.isEmpty()) {
         setFolder(folder);
-        if (!isSistem()) cmdRestore->setEnabled(false);
+        if (!session().isSistem()) cmdRestore->setEnabled(false);
     }
 
     writeFileActionEntry(kSplitEntryFile, QStringLiteral("Split File"),
@@ -234,7 +233,7 @@ void frmBackupDB::setFolder(const QString& folder) {
     txtPath->setText(folder_);
 }
 
-void frmBackupDB::enableRestore() { cmdRestore->setEnabled(isSistem()); }
+void frmBackupDB::enableRestore() { cmdRestore->setEnabled(session().isSistem()); }
 
 void frmBackupDB::cmdDirektori_Click() {
     const QString chosen =

@@ -3,6 +3,7 @@
 #include "platform/AppState.h"
 #include "platform/FormBase.h"
 #include "platform/Ini.h"
+#include "platform/Session.h"
 #include "support/Fixture.h"
 
 #include <QLabel>
@@ -156,6 +157,34 @@ private slots:
             QCOMPARE(button->isVisible(), sistem);
             QCOMPARE(main().buttonImage(MDIFrmUtama::kUserButton), sistem ? 9 : 10);
         }
+    }
+
+    // What forms below the main window tell the session reaches the caption and the entries.
+    void followsTheSession() {
+        main().setOpener(QStringLiteral("mnuMaklumatPengguna"), [](MDIFrmUtama&) {});
+        QAction* button = main().toolButton(MDIFrmUtama::kUserButton);
+        session().logIn(QStringLiteral("Administrator"), QStringLiteral("ADMIN"),
+                        QStringLiteral("Sistem"), QString());
+        QCOMPARE(main().windowTitle(), QStringLiteral("Zorva - [User : Administrator]"));
+        QVERIFY(main().mnuMaklumatPengguna->isEnabled());
+        session().renameUser(QStringLiteral("Chief"));
+        QCOMPARE(main().windowTitle(), QStringLiteral("Zorva - [User : Chief]"));
+        QCOMPARE(appState().gUserName, QStringLiteral("Administrator"));
+        // Becoming an area administrator keeps the entry until the next login ...
+        session().changeOwnGroup(QStringLiteral("Kawasan"));
+        QVERIFY(main().mnuMaklumatPengguna->isEnabled());
+        QVERIFY(button->isVisible());
+        // ... becoming "HQ" takes it away at once.
+        session().changeOwnGroup(QStringLiteral("HQ"));
+        QVERIFY(!main().mnuMaklumatPengguna->isEnabled());
+        QVERIFY(!button->isVisible());
+        QCOMPARE(main().buttonImage(MDIFrmUtama::kUserButton), 10);
+        session().offerLiveUpdate(true);
+        QVERIFY(main().mnuLiveUpdate->isEnabled());
+        QVERIFY(main().toolButton(MDIFrmUtama::kLiveUpdateButton)->isVisible());
+        session().offerLiveUpdate(false);
+        QVERIFY(!main().mnuLiveUpdate->isEnabled());
+        QVERIFY(!main().toolButton(MDIFrmUtama::kLiveUpdateButton)->isVisible());
     }
 
     void childFormsAreCentredAndReused() {
