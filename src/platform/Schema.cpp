@@ -1,4 +1,5 @@
 #include "platform/Schema.h"
+#include "platform/AppState.h"
 #include "platform/Database.h"
 
 #include <QFileInfo>
@@ -117,6 +118,73 @@ QStringList columnsOf(QSqlDatabase& db, const QString& table) {
     return out;
 }
 
+// The columns of each table as created here, read from the statements above.
+struct TableColumns {
+    QString table;
+    QStringList columns;
+};
+QList<TableColumns> schemaColumns() {
+    QList<TableColumns> out;
+    for (const char* sql : kTables) {
+        QStringList lines = QString::fromLatin1(sql).split(QLatin1Char('\n'));
+        TableColumns t{lines.takeFirst().section(QLatin1Char(' '), 2, 2), {}};
+        for (const QString& line : lines) {
+            QString name = line.trimmed().section(QLatin1Char(' '), 0, 0);
+            name.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+            t.columns << name;
+        }
+        out << t;
+    }
+    return out;
+}
+
+// Columns that upgradeSchema adds to a database of the older layout.
+bool addedByUpgrade(const QString& table, const QString& column) {
+    return (table == QLatin1String("City") &&
+            (column == QLatin1String("StartIPRange") || column == QLatin1String("ToIPRange"))) ||
+           (table == QLatin1String("IP_Info") && column == QLatin1String("Status"));
+}
+
+// The engine's verdict on the file itself; empty when intact.
+QString integrityProblem(QSqlDatabase& db) {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) return sqlErrorText(q);
+    QStringList found;
+    while (q.next() && found.size() < 3) found << q.value(0).toString();
+    if (found == QStringList{QStringLiteral("ok")}) return {};
+    return found.isEmpty() ? QStringLiteral("no answer to the integrity check") : found.join(QStringLiteral("; "));
+}
+
+QStringList presentTables(QSqlDatabase& db) {
+    QStringList out;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    while (q.next()) out << q.value(0).toString();
+    return out;
+}
+
+bool holdsAnyTable(QSqlDatabase& db) {
+    const QStringList have = presentTables(db);
+    for (const TableColumns& t : schemaColumns())
+        if (have.contains(t.table, Qt::CaseInsensitive)) return true;
+    return false;
+}
+
+const QString kNotZorva = QStringLiteral("This is not a Zorva database: ");
+const QString kForeign = kNotZorva + QStringLiteral("it holds none of the tables of Zorva (another program's database?).");
+QString damaged(const QString& why) {
+    return kNotZorva + QStringLiteral("the file is damaged or truncated (%1).").arg(why);
+}
+const QString kUnchanged = QStringLiteral(" It was left unchanged.");
+
+// Why a file could not be opened: the engine's "not a database" and "malformed" mean a file
+// that is no intact database; a missing file, a folder or a lock are said as they are.
+QString openFailure(const QString& path, const QString& error) {
+    const bool unreadable = error.contains(QStringLiteral("not a database"), Qt::CaseInsensitive) ||
+                            error.contains(QStringLiteral("malformed"), Qt::CaseInsensitive);
+    return unreadable && QFileInfo(path).isFile() ? damaged(error) : error;
+}
+
 bool tableExists(QSqlDatabase& db, const QString& table) {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
@@ -138,7 +206,9 @@ bool createSchema(QSqlDatabase db, QString* error) {
     return false;
 }
 
-bool upgradeSchema(QSqlDatabase db, QString* error) {
+namespace {
+
+bool upgradeSteps(QSqlDatabase& db, QString* error) {
     if (tableExists(db, QStringLiteral("City")) &&
         !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange"))) {
         if (!run(db, QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0"),
@@ -170,10 +240,71 @@ bool upgradeSchema(QSqlDatabase db, QString* error) {
     return true;
 }
 
+} // namespace
+
+QString databaseProblem(QSqlDatabase db) {
+    if (!db.isValid() || !db.isOpen()) return QStringLiteral("The database is not open.");
+    if (const QString d = integrityProblem(db); !d.isEmpty())
+        return damaged(d);
+    const QStringList have = presentTables(db);
+    QStringList missingTables, lacking;
+    for (const TableColumns& t : schemaColumns()) {
+        if (!have.contains(t.table, Qt::CaseInsensitive)) {
+            missingTables << t.table;
+            continue;
+        }
+        const QStringList columns = columnsOf(db, t.table);
+        QStringList missing;
+        for (const QString& c : t.columns)
+            if (!columns.contains(c, Qt::CaseInsensitive) && !addedByUpgrade(t.table, c)) missing << c;
+        if (!missing.isEmpty())
+            lacking << QStringLiteral("table %1 lacks %2").arg(t.table, missing.join(QStringLiteral(", ")));
+    }
+    if (missingTables.size() == schemaColumns().size()) return kForeign;
+    if (!missingTables.isEmpty())
+        return kNotZorva + QStringLiteral("the tables %1 are missing.").arg(missingTables.join(QStringLiteral(", ")));
+    if (!lacking.isEmpty()) return kNotZorva + lacking.join(QStringLiteral("; ")) + QLatin1Char('.');
+    return {};
+}
+
+QString databaseFileProblem(const QString& path) {
+    const QString name = QStringLiteral("zorva_check_") + QUuid::createUuid().toString();
+    QString problem;
+    {
+        QSqlDatabase db = openDatabaseFile(path, name, &problem);
+        problem = db.isValid() ? databaseProblem(db) : openFailure(path, problem);
+    }
+    closeConnection(name);
+    return problem;
+}
+
+bool upgradeSchema(QSqlDatabase db, QString* error) {
+    auto refuse = [error](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!db.isValid() || !db.isOpen()) return refuse(QStringLiteral("The database is not open."));
+    if (const QString d = integrityProblem(db); !d.isEmpty()) return refuse(damaged(d) + kUnchanged);
+    if (!holdsAnyTable(db)) return refuse(kForeign + kUnchanged);
+    const auto failed = [&](const QString& why) {
+        return refuse(QStringLiteral("The database could not be brought up to date (%1).").arg(why) + kUnchanged);
+    };
+    Transaction t(db);
+    QString stepError;
+    if (!upgradeSteps(db, &stepError)) return failed(stepError);
+    if (!t.commit()) return failed(db.lastError().text());
+    return true;
+}
+
 bool UpgradeSchema(QString* error) {
-    QSqlDatabase db = database(error);
-    if (!db.isValid()) return false;
-    return upgradeSchema(db, error);
+    QString openError;
+    QSqlDatabase db = database(&openError);
+    if (db.isValid()) return upgradeSchema(db, error);
+    if (error) {
+        *error = openFailure(appState().gDbPath, openError);
+        if (*error != openError) *error += kUnchanged;
+    }
+    return false;
 }
 
 bool createInitialDatabase(const QString& path, QString* error) {

@@ -10,10 +10,21 @@ bool createSchema(QSqlDatabase db, QString* error = nullptr);
 // Brings a database of the older layout up to date: City gains StartIPRange and ToIPRange
 // (existing cities read 0 and 0) when it has no StartIPRange; IP_Info gains Status when it has
 // none; the lookup indexes are added, and the unique address index when no address is
-// recorded twice. Running it again changes nothing.
+// recorded twice. Running it again changes nothing. It is one transaction: when a step fails
+// (a table lacking a column an index needs, a read-only file) nothing is changed. A damaged
+// file, or a database that holds none of the program's tables (another program's), is refused
+// before anything is written.
 bool upgradeSchema(QSqlDatabase db, QString* error = nullptr);
 // The same on the program's database (appState().gDbPath).
 bool UpgradeSchema(QString* error = nullptr);
+
+// Why a database cannot serve as the program's database; empty when it can. The file must be
+// an intact database (a truncated or damaged file fails the engine's quick check) holding
+// every table of the program with every column the program reads, except those that
+// upgradeSchema adds. Reads only.
+QString databaseProblem(QSqlDatabase db);
+// The same on a file, opened only for the check (a missing file or a folder is said as such).
+QString databaseFileProblem(const QString& path);
 
 // Writes the initial database that ships with the program: the schema, the first user of
 // group "Sistem", the placeholder area and city, and the preset equipment and work groups.
