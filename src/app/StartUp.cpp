@@ -48,7 +48,8 @@ void StartUp() {
     // A file that cannot be the database (damaged, another program's, tables lacking columns)
     // is named and left as it is; a failing upgrade changes nothing either. Neither stops the
     // start: the user is told, and the login reports the database's state again.
-    QString error = databaseFileProblem(s.gDbPath);
+    // (Not read through at every start: a truncated file shows in its header.)
+    QString error = databaseFileProblem(s.gDbPath, false);
     if (!error.isEmpty() && QFileInfo(s.gDbPath).isFile())
         error = QDir::toNativeSeparators(s.gDbPath) + QStringLiteral(": ") + error;
     else UpgradeSchema(&error);

@@ -2,6 +2,7 @@
 #include "platform/AppState.h"
 #include "platform/Database.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -208,43 +209,73 @@ bool createSchema(QSqlDatabase db, QString* error) {
 
 namespace {
 
-bool upgradeSteps(QSqlDatabase& db, QString* error) {
+// The name that an index statement above creates.
+QString indexName(const char* sql) {
+    return QString::fromLatin1(sql).section(QStringLiteral(" EXISTS "), 1).section(QLatin1Char(' '), 0, 0);
+}
+
+QStringList presentIndexes(QSqlDatabase& db) {
+    QStringList out;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+    while (q.next()) out << q.value(0).toString();
+    return out;
+}
+
+// What the upgrade has to do on this database; nothing when it is up to date.
+QStringList upgradeStatements(QSqlDatabase& db) {
+    QStringList out;
     if (tableExists(db, QStringLiteral("City")) &&
-        !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange"))) {
-        if (!run(db, QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0"),
-                 error) ||
-            !run(db, QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0"),
-                 error))
-            return false;
+        !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange")))
+        out << QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0")
+            << QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0");
+    if (!tableExists(db, QStringLiteral("IP_Info"))) return out;
+    QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
+    if (!have.contains(QStringLiteral("Status"))) {
+        out << QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
+                              "DEFAULT '' CHECK (length(Status) <= 10)");
+        have << QStringLiteral("Status");
     }
-    if (tableExists(db, QStringLiteral("IP_Info"))) {
-        if (!columnsOf(db, QStringLiteral("IP_Info")).contains(QStringLiteral("Status")) &&
-            !run(db,
-                 QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
-                                "DEFAULT '' CHECK (length(Status) <= 10)"),
-                 error))
-            return false;
-        const QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
-        for (const Index& index : kIndexes) {
-            bool complete = true;
-            for (const QString& c : index.columns) complete = complete && have.contains(c, Qt::CaseInsensitive);
-            if (complete && !run(db, QString::fromLatin1(index.sql), error)) return false;
-        }
-        QSqlQuery dup(db);
-        const bool hasDuplicates =
-            dup.exec(QStringLiteral("SELECT IP_Address FROM IP_Info GROUP BY IP_Address "
-                                    "HAVING count(*) > 1 LIMIT 1")) &&
-            dup.next();
-        if (!hasDuplicates && !run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
+    const QStringList indexes = presentIndexes(db);
+    for (const Index& index : kIndexes) {
+        bool complete = !indexes.contains(indexName(index.sql), Qt::CaseInsensitive);
+        for (const QString& c : index.columns) complete = complete && have.contains(c, Qt::CaseInsensitive);
+        if (complete) out << QString::fromLatin1(index.sql);
     }
-    return true;
+    if (indexes.contains(indexName(kUniqueAddress), Qt::CaseInsensitive)) return out;
+    QSqlQuery dup(db);
+    const bool hasDuplicates =
+        dup.exec(QStringLiteral("SELECT IP_Address FROM IP_Info GROUP BY IP_Address "
+                                "HAVING count(*) > 1 LIMIT 1")) &&
+        dup.next();
+    if (!hasDuplicates) out << QString::fromLatin1(kUniqueAddress);
+    return out;
+}
+
+// A file shorter than its header says: cut off by an interrupted copy. Read from the header
+// alone, so that it costs nothing on a large file; empty when the header cannot tell.
+QString truncation(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || QFileInfo::exists(path + QStringLiteral("-wal"))) return {};
+    const QByteArray h = f.read(100);
+    if (h.size() < 100 || !h.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return {};
+    const auto be = [&h](int at, int n) {
+        quint32 v = 0;
+        for (int i = 0; i < n; ++i) v = v << 8 | quint8(h[at + i]);
+        return v;
+    };
+    const qint64 pageSize = be(16, 2) == 1 ? 65536 : be(16, 2);
+    const qint64 pages = be(28, 4);
+    const bool valid = pages > 0 && be(24, 4) == be(92, 4); // the size field is kept up to date
+    if (!valid || f.size() >= pages * pageSize) return {};
+    return QStringLiteral("%1 bytes of %2").arg(f.size()).arg(pages * pageSize);
 }
 
 } // namespace
 
-QString databaseProblem(QSqlDatabase db) {
+QString databaseProblem(QSqlDatabase db, bool thorough) {
     if (!db.isValid() || !db.isOpen()) return QStringLiteral("The database is not open.");
-    if (const QString d = integrityProblem(db); !d.isEmpty())
+    if (const QString d = thorough ? integrityProblem(db) : QString(); !d.isEmpty())
         return damaged(d);
     const QStringList have = presentTables(db);
     QStringList missingTables, lacking;
@@ -267,12 +298,13 @@ QString databaseProblem(QSqlDatabase db) {
     return {};
 }
 
-QString databaseFileProblem(const QString& path) {
+QString databaseFileProblem(const QString& path, bool thorough) {
+    if (const QString cut = truncation(path); !cut.isEmpty()) return damaged(cut);
     const QString name = QStringLiteral("zorva_check_") + QUuid::createUuid().toString();
     QString problem;
     {
         QSqlDatabase db = openDatabaseFile(path, name, &problem);
-        problem = db.isValid() ? databaseProblem(db) : openFailure(path, problem);
+        problem = db.isValid() ? databaseProblem(db, thorough) : openFailure(path, problem);
     }
     closeConnection(name);
     return problem;
@@ -284,19 +316,27 @@ bool upgradeSchema(QSqlDatabase db, QString* error) {
         return false;
     };
     if (!db.isValid() || !db.isOpen()) return refuse(QStringLiteral("The database is not open."));
-    if (const QString d = integrityProblem(db); !d.isEmpty()) return refuse(damaged(d) + kUnchanged);
     if (!holdsAnyTable(db)) return refuse(kForeign + kUnchanged);
+    const QStringList plan = upgradeStatements(db);
+    if (plan.isEmpty()) return true;
+    // Only a file about to be written is read through for damage.
+    if (const QString d = integrityProblem(db); !d.isEmpty()) return refuse(damaged(d) + kUnchanged);
     const auto failed = [&](const QString& why) {
         return refuse(QStringLiteral("The database could not be brought up to date (%1).").arg(why) + kUnchanged);
     };
     Transaction t(db);
     QString stepError;
-    if (!upgradeSteps(db, &stepError)) return failed(stepError);
+    for (const QString& sql : plan)
+        if (!run(db, sql, &stepError)) return failed(stepError);
     if (!t.commit()) return failed(db.lastError().text());
     return true;
 }
 
 bool UpgradeSchema(QString* error) {
+    if (const QString cut = truncation(appState().gDbPath); !cut.isEmpty()) {
+        if (error) *error = damaged(cut) + kUnchanged;
+        return false;
+    }
     QString openError;
     QSqlDatabase db = database(&openError);
     if (db.isValid()) return upgradeSchema(db, error);
