@@ -156,13 +156,17 @@ QString integrityProblem(QSqlDatabase& db) {
     return found.isEmpty() ? QStringLiteral("no answer to the integrity check") : found.join(QStringLiteral("; "));
 }
 
-QStringList presentTables(QSqlDatabase& db) {
+// The names of the tables ("table") or indexes ("index") the database holds.
+QStringList present(QSqlDatabase& db, const QString& type) {
     QStringList out;
     QSqlQuery q(db);
-    q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    q.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = ?"));
+    q.addBindValue(type);
+    q.exec();
     while (q.next()) out << q.value(0).toString();
     return out;
 }
+QStringList presentTables(QSqlDatabase& db) { return present(db, QStringLiteral("table")); }
 
 bool holdsAnyTable(QSqlDatabase& db) {
     const QStringList have = presentTables(db);
@@ -214,14 +218,6 @@ QString indexName(const char* sql) {
     return QString::fromLatin1(sql).section(QStringLiteral(" EXISTS "), 1).section(QLatin1Char(' '), 0, 0);
 }
 
-QStringList presentIndexes(QSqlDatabase& db) {
-    QStringList out;
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
-    while (q.next()) out << q.value(0).toString();
-    return out;
-}
-
 // What the upgrade has to do on this database; nothing when it is up to date.
 QStringList upgradeStatements(QSqlDatabase& db) {
     QStringList out;
@@ -236,7 +232,7 @@ QStringList upgradeStatements(QSqlDatabase& db) {
                               "DEFAULT '' CHECK (length(Status) <= 10)");
         have << QStringLiteral("Status");
     }
-    const QStringList indexes = presentIndexes(db);
+    const QStringList indexes = present(db, QStringLiteral("index"));
     for (const Index& index : kIndexes) {
         bool complete = !indexes.contains(indexName(index.sql), Qt::CaseInsensitive);
         for (const QString& c : index.columns) complete = complete && have.contains(c, Qt::CaseInsensitive);
