@@ -1,5 +1,6 @@
 #include "users/frmLoginSilap.h"
 #include "platform/Database.h"
+#include "platform/FormParts.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
 #include "users/PasswordMail.h"
@@ -38,16 +39,7 @@ void frmLoginSilap::buildUi() {
     txtInternetEmail->setMinimumWidth(280);
     form->addRow(QStringLiteral("Internet Email :"), txtInternetEmail);
     layout->addLayout(form);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdBatal2 = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdBatal2->setObjectName(QStringLiteral("cmdBatal2"));
-    for (QPushButton* b : {cmdOK, cmdBatal2}) b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdBatal2);
-    layout->addLayout(buttons);
+    addButtonRow(layout, this, {{&cmdOK, "cmdOK", "OK"}, {&cmdBatal2, "cmdBatal2", "Cancel"}});
     connect(cmdOK, &QPushButton::clicked, this, &frmLoginSilap::cmdOK_Click);
     connect(cmdBatal2, &QPushButton::clicked, this, &frmLoginSilap::cmdBatal2_Click);
     setTabOrder(txtInternetEmail, cmdOK);
