@@ -23,6 +23,8 @@
 #include "plan/frmUnitDivision.h"
 
 // -- users
+#include "users/frmTukarPassword.h"
+#include "users/frmUser.h"
 
 // -- utilities
 #include "utilities/frmBackupDB.h"
@@ -77,9 +79,13 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
          }},
 
         // -- users
-        {QStringLiteral("mnuTukarPassword"), Opener{}},
+        {QStringLiteral("mnuTukarPassword"),
+         [](MDIFrmUtama& m) {
+             frmTukarPassword f(&m);
+             ui().showModal(f);
+         }},
 
-        {QStringLiteral("mnuMaklumatPengguna"), Opener{}},
+        {QStringLiteral("mnuMaklumatPengguna"), [](MDIFrmUtama& m) { m.openChild<frmUser>(); }},
 
         // -- utilities
         {QStringLiteral("mnuBackupRestore"), [](MDIFrmUtama& m) { m.openChild<frmBackupDB>(); }},
