@@ -5,6 +5,7 @@
 #include "platform/Input.h"
 #include "platform/RecordCycle.h"
 #include "platform/Rows.h"
+#include "platform/Session.h"
 #include "platform/Ui.h"
 #include "users/PasswordMail.h"
 #include "users/frmSMTPSetup.h"
@@ -24,9 +25,9 @@
 namespace zorva {
 
 namespace {
-const QString kSistem = QStringLiteral("Sistem");
-const QString kHQ = QStringLiteral("HQ");
-const QString kKawasan = QStringLiteral("Kawasan");
+const QString& kSistem = Session::kSistem;
+const QString& kHQ = Session::kHQ;
+const QString& kKawasan = Session::kKawasan;
 const QString kAreaOption = QStringLiteral("Administrator For Area");
 const QString kTooLong = QStringLiteral("User ID : 6 character only ... ");
 constexpr int kUserIdLength = 6;
@@ -332,10 +333,14 @@ bool frmUser::eventFilter(QObject* watched, QEvent* event) {
     return FormBase::eventFilter(watched, event);
 }
 
-void frmUser::ownRenamed(const QString& name) { (void)name; /* SESSION-PENDING */ }
+void frmUser::ownRenamed(const QString& name) { session().renameUser(name); }
 
 bool frmUser::ownGroupChanged(const QString& group) {
-    return group == kHQ && appState().gUserGroup == kSistem; // SESSION-PENDING
+    // While he still holds the entry (his login's group is "Sistem"), giving it up at once
+    // also closes this form.
+    const bool closes = session().isSistem() && !Session::keepsUserAdministration(group);
+    session().changeOwnGroup(group);
+    return closes;
 }
 
 
