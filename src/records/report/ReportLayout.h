@@ -4,7 +4,9 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QRawFont>
 #include <QSizeF>
+#include <array>
 #include <unordered_map>
 
 namespace zorva::report {
@@ -16,17 +18,46 @@ class TextMeasure {
 public:
     TextMeasure();
     // The element's font in points (on a device of other resolution, scale the point size by
-    // 72 / dpi under a painter scaled by dpi / 72).
+    // 72 / dpi under a painter scaled by dpi / 72). Kerning is off, so that a Latin text is as
+    // wide as the sum of its characters.
     static QFont font(const Element& e);
+    const QFontMetricsF& metrics(const Element& e) const;
     double lineHeight(const Element& e) const;
+    // Width of a text in points.
+    double width(const QString& text, const Element& e) const;
     // The lines an element shows within `width` points: one elided line, or up to maxLines
     // wrapped lines with the last one elided.
     QStringList lines(const QString& text, const Element& e, double width) const;
+    // How many lines that is, without building them when the text fits on one.
+    int lineCount(const QString& text, const Element& e, double width) const;
+
+    // Font data of one element style: the reference metrics and, for the letters below
+    // U+0300, the glyph (0: not in the font) and advance of the raw font at the point size.
+    struct Style {
+        QFontMetricsF metrics;
+        QRawFont raw;
+        std::array<quint32, 0x300> glyph{};
+        std::array<float, 0x300> advance{};
+        quint32 ellipsisGlyph = 0; // U+2026, which ends an elided text
+        float ellipsisAdvance = 0;
+        quint32 glyphOf(QChar c) const {
+            return c.unicode() < glyph.size() ? glyph[c.unicode()]
+                                              : c.unicode() == 0x2026 ? ellipsisGlyph : 0;
+        }
+        float advanceOf(QChar c) const {
+            return c.unicode() < advance.size() ? advance[c.unicode()] : ellipsisAdvance;
+        }
+        // True when every letter of text has its glyph here, so that the text is as wide as
+        // the sum of its advances and can be drawn without shaping.
+        bool plain(const QString& text) const;
+    };
+    const Style& style(const Element& e) const;
 
 private:
-    const QFontMetricsF& metrics(const Element& e) const;
+    QStringList wrapLatin(const QString& text, const Style& s, int maxLines, double width) const;
+    QStringList wrapShaped(const QString& text, const Element& e, double width) const;
     QImage reference_;
-    mutable std::unordered_map<int, QFontMetricsF> metrics_;
+    mutable std::unordered_map<int, Style> styles_;
 };
 
 struct Page {

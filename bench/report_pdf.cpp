@@ -1,0 +1,103 @@
+// Renders a by-date report of 100,000 records to PDF through the program's own code, then
+// opens the preview of a 10,000-record report, and prints the times and the peak memory.
+#include "platform/Database.h"
+#include "records/report/ReportPainter.h"
+#include "records/report/ReportPreview.h"
+#include "records/rptByDate.h"
+#include "support/Fixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace zorva;
+
+namespace {
+
+const QDate kFirstDay(2020, 1, 1);
+
+// Records spread over about four years, a few a day, with texts of everyday lengths.
+bool fill(int rows) {
+    Transaction t;
+    auto q = runSql(QStringLiteral("SELECT 1")); // opens the connection
+    QSqlQuery insert(database());
+    insert.prepare(QStringLiteral(
+        "INSERT INTO IP_Info (IP_Address, IP_4, [Name], [Type], Username, UnitDivision, "
+        "DateIssue) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (int i = 0; i < rows; ++i) {
+        const int ip4 = i % 254 + 1;
+        insert.addBindValue(QStringLiteral("10.%1.%2.%3").arg(i / 64516).arg(i / 254 % 254).arg(ip4));
+        insert.addBindValue(ip4);
+        insert.addBindValue(QStringLiteral("WS-FIN-%1").arg(i, 6, 10, QLatin1Char('0')));
+        insert.addBindValue(QStringLiteral("PC"));
+        insert.addBindValue(QStringLiteral("Nur Aisyah binti Abdullah %1").arg(i % 97));
+        insert.addBindValue(QStringLiteral("Finance and Accounts Division, Level %1").arg(i % 30));
+        insert.addBindValue(kFirstDay.addDays(i / 70).toString(Qt::ISODate));
+        if (!insert.exec()) return false;
+    }
+    return q.has_value() && t.commit();
+}
+
+double peakMegabytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024.0;
+}
+
+// Processor time of this process so far (user and system), in seconds: on a busy shared
+// machine it tells the work apart from the waiting.
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+    test::AppFixture fixture;
+    if (!fill(rows)) {
+        std::fprintf(stderr, "report_pdf: could not fill the database\n");
+        return 1;
+    }
+    const QDate last = kFirstDay.addDays(rows / 70 + 1);
+
+    QElapsedTimer t;
+    t.start();
+    double cpu = cpuSeconds();
+    auto records = dateRecords(nullptr, kFirstDay, last);
+    if (!records) return 1;
+    const int found = int(records->size());
+    const double queryCpu = cpuSeconds() - cpu;
+    const report::Report r = rptByDate(kFirstDay.toString(QStringLiteral("dd/MM/yyyy")),
+                                       last.toString(QStringLiteral("dd/MM/yyyy")),
+                                       std::move(*records));
+    const QString pdf = fixture.path(QStringLiteral("report.pdf"));
+    QString error;
+    const int pages = report::writePdf(r, pdf, &error);
+    const double seconds = t.nsecsElapsed() / 1e9;
+    if (!pages) {
+        std::fprintf(stderr, "report_pdf: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("report_pdf: rows %d, pages %d, %.2f s, peak %.0f MB (processor %.2f s, of which the query %.2f s; PDF %.1f MB)\n",
+                found, pages, seconds, peakMegabytes(), cpuSeconds() - cpu, queryCpu,
+                QFileInfo(pdf).size() / 1048576.0);
+
+    // The preview of a 10,000-record report: from the request to the window with its pages.
+    std::vector<QStringList> some(r.rows.begin(), r.rows.begin() + std::min(found, 10000));
+    t.restart();
+    cpu = cpuSeconds();
+    report::ReportPreview preview(rptByDate(QString(), QString(), std::move(some)));
+    preview.show();
+    QApplication::processEvents();
+    std::printf("report_pdf: preview of %d rows shown in %.2f s (processor %.2f s)\n",
+                int(preview.report().rows.size()), t.nsecsElapsed() / 1e9, cpuSeconds() - cpu);
+    return 0;
+}
