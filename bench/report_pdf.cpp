@@ -1,10 +1,11 @@
-// Renders a by-date report of 100,000 records to PDF through the program's own code, then
+// Renders a by-date report of 100,000 records (the shared benchmark inventory) to PDF through the program's own code, then
 // opens the preview of a 10,000-record report, and prints the times and the peak memory.
 #include "platform/Database.h"
 #include "records/report/ReportPainter.h"
 #include "records/report/ReportPreview.h"
 #include "records/rptByDate.h"
 #include "support/Fixture.h"
+#include "support/Inventory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,29 +18,9 @@ using namespace zorva;
 
 namespace {
 
-const QDate kFirstDay(2020, 1, 1);
-
-// Records spread over about four years, a few a day, with texts of everyday lengths.
-bool fill(int rows) {
-    Transaction t;
-    auto q = runSql(QStringLiteral("SELECT 1")); // opens the connection
-    QSqlQuery insert(database());
-    insert.prepare(QStringLiteral(
-        "INSERT INTO IP_Info (IP_Address, IP_4, [Name], [Type], Username, UnitDivision, "
-        "DateIssue) VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    for (int i = 0; i < rows; ++i) {
-        const int ip4 = i % 254 + 1;
-        insert.addBindValue(QStringLiteral("10.%1.%2.%3").arg(i / 64516).arg(i / 254 % 254).arg(ip4));
-        insert.addBindValue(ip4);
-        insert.addBindValue(QStringLiteral("WS-FIN-%1").arg(i, 6, 10, QLatin1Char('0')));
-        insert.addBindValue(QStringLiteral("PC"));
-        insert.addBindValue(QStringLiteral("Nur Aisyah binti Abdullah %1").arg(i % 97));
-        insert.addBindValue(QStringLiteral("Finance and Accounts Division, Level %1").arg(i % 30));
-        insert.addBindValue(kFirstDay.addDays(i / 70).toString(Qt::ISODate));
-        if (!insert.exec()) return false;
-    }
-    return q.has_value() && t.commit();
-}
+// The shared inventory writes its dates over these ten years.
+const QDate kFirstDay(2014, 1, 1);
+const QDate kLastDay(2023, 12, 31);
 
 double peakMegabytes() {
     rusage u{};
@@ -62,11 +43,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
     test::AppFixture fixture;
-    if (!fill(rows)) {
-        std::fprintf(stderr, "report_pdf: could not fill the database\n");
+    bench::InventoryOptions options;
+    options.rows = rows;
+    QString error;
+    if (bench::fillInventory(database(), options, &error).rows != rows) {
+        std::fprintf(stderr, "report_pdf: could not fill the database: %s\n", qPrintable(error));
         return 1;
     }
-    const QDate last = kFirstDay.addDays(rows / 70 + 1);
+    const QDate last = kLastDay;
 
     QElapsedTimer t;
     t.start();
@@ -79,7 +63,6 @@ int main(int argc, char** argv) {
                                        last.toString(QStringLiteral("dd/MM/yyyy")),
                                        std::move(*records));
     const QString pdf = fixture.path(QStringLiteral("report.pdf"));
-    QString error;
     const int pages = report::writePdf(r, pdf, &error);
     const double seconds = t.nsecsElapsed() / 1e9;
     if (!pages) {

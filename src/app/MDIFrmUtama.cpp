@@ -15,6 +15,7 @@
 
 // Forms opened by the menus (add the include of a form next to its opener's owner).
 // -- records
+#include "records/frmRptByDate.h"
 
 // -- assignment
 
@@ -62,7 +63,7 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
         // -- records
         {QStringLiteral("mnuCarianRekod"), Opener{}},
         {QStringLiteral("mnuRptLocation"), Opener{}},
-        {QStringLiteral("mnuRptByDate"), Opener{}},
+        {QStringLiteral("mnuRptByDate"), [](MDIFrmUtama& m) { m.openChild<frmRptByDate>(); }},
 
         // -- address plan
         {QStringLiteral("mnuIPAddressSetting"),

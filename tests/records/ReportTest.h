@@ -1,6 +1,11 @@
 #pragma once
 // Helpers shared by the report tests: PDF read-back and IP_Info rows.
+#include "platform/Database.h"
 #include "support/Fixture.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
 
 #include <QProcess>
 #include <QtTest>
@@ -46,6 +51,38 @@ inline void addRecord(AppFixture& app, const Record& r) {
                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
              {r.ip, r.ip.section(QLatin1Char('.'), 3, 3).toInt(), r.name, r.type, r.user, r.date,
               r.unit, r.project, r.staff, r.remarks});
+}
+
+// count records dated `date`, addresses 10.200.x.y from `first` on, in one transaction.
+inline void addDatedRecords(AppFixture& app, int count, const QDate& date, int first = 0) {
+    Transaction t;
+    for (int i = first; i < first + count; ++i)
+        addRecord(app, {QStringLiteral("10.200.%1.%2").arg(i / 250).arg(i % 250 + 1),
+                        QStringLiteral("H%1").arg(i), QStringLiteral("PC"), QStringLiteral("U"),
+                        date.toString(Qt::ISODate)});
+    QVERIFY(t.commit());
+}
+
+// Saves the report of an open preview as PDF and as CSV, through the scripted file dialog, and
+// returns the PDF's text and the CSV's bytes.
+struct SavedReport {
+    QString pdf;
+    QByteArray csv;
+};
+inline SavedReport saveReport(ScriptedUi& sui, QDialog& preview, const QString& folder) {
+    auto* pdfAction = preview.findChild<QAction*>(QStringLiteral("actSavePdf"));
+    auto* csvAction = preview.findChild<QAction*>(QStringLiteral("actExportCsv"));
+    SavedReport out;
+    if (!pdfAction || !csvAction) return out;
+    // Names without their suffix: the preview adds it.
+    sui.answerFile(folder + QStringLiteral("/saved"));
+    pdfAction->trigger();
+    sui.answerFile(folder + QStringLiteral("/saved"));
+    csvAction->trigger();
+    out.pdf = pdfText(folder + QStringLiteral("/saved.pdf"));
+    QFile csv(folder + QStringLiteral("/saved.csv"));
+    if (csv.open(QIODevice::ReadOnly)) out.csv = csv.readAll();
+    return out;
 }
 
 } // namespace zorva::test
