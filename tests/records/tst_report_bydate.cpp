@@ -126,6 +126,29 @@ private slots:
                                        "10.1.1.7,PC-LATE,Siti,IT Unit\r\n"));
     }
 
+    // A file that cannot be written is reported; the preview stays open for another try.
+    void unwritableFileIsReported() {
+        addDatedRecords(app(), 2, kStart);
+        frmRptByDate f;
+        open(f);
+        f.cmdOK->click();
+        sui().onModal(QStringLiteral("rptByDate"), [&](QDialog& preview) {
+            sui().answerFile(QStringLiteral("/nonexistent-folder/report.pdf"));
+            preview.findChild<QAction*>(QStringLiteral("actSavePdf"))->trigger();
+            const RecordedMessage m = sui().take();
+            QCOMPARE(m.title, QStringLiteral("Error !!!"));
+            QVERIFY2(m.text.startsWith(QStringLiteral(
+                         "The file /nonexistent-folder/report.pdf could not be written: ")),
+                     qPrintable(m.text));
+            QVERIFY(preview.isVisible());
+            sui().answerFile(QString()); // cancelled: nothing happens
+            preview.findChild<QAction*>(QStringLiteral("actExportCsv"))->trigger();
+            preview.reject();
+        });
+        f.cmdOK->click();
+        QCOMPARE(sui().modalForms, QStringList{"rptByDate"});
+    }
+
     // Records removed between the count and Display: nothing to show.
     void displayWithoutRecordsSaysNotFound() {
         addDatedRecords(app(), 2, kStart);

@@ -5,6 +5,7 @@
 #include "records/report/ReportPainter.h"
 #include "records/ReportTest.h"
 
+#include <QPrinter>
 #include <QTemporaryDir>
 
 using namespace zorva;
@@ -168,6 +169,25 @@ private slots:
         QVERIFY(!test::pdfPageLines(text, 2).constFirst().contains(QStringLiteral("Sample")));
         QVERIFY(text.contains(QRegularExpression(QStringLiteral("10\\.1\\.0\\.1 +host +Unit 0\n"))));
         QVERIFY(text.contains(QStringLiteral("Unit %1").arg(rows)));
+    }
+
+    // The printer path (what the preview's Print runs) honours the chosen page range.
+    void printerPageRange() {
+        const TextMeasure m;
+        int rows = 0;
+        while (layoutReport(sample(rows + 1), kA4Area, m).pageCount() < 3) ++rows;
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+        printer.setPageLayout(reportPageLayout());
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 3);
+        QVERIFY(printReport(sample(rows + 1), printer));
+        const QString text = test::pdfText(dir.filePath(QStringLiteral("printed.pdf")));
+        QCOMPARE(text.count(QLatin1Char('\f')), 2);
+        QVERIFY(test::pdfPageLines(text, 1).constLast().endsWith(QStringLiteral("Page : 2/3")));
+        QVERIFY(test::pdfPageLines(text, 2).constLast().endsWith(QStringLiteral("Page : 3/3")));
     }
 
     void pdfWriteFailureKeepsNothing() {
