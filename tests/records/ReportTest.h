@@ -1,11 +1,14 @@
 #pragma once
 // Helpers shared by the report tests: PDF read-back and IP_Info rows.
+#include "app/MDIFrmUtama.h"
 #include "platform/Database.h"
 #include "support/Fixture.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include <QProcess>
 #include <QtTest>
@@ -83,6 +86,21 @@ inline SavedReport saveReport(ScriptedUi& sui, QDialog& preview, const QString& 
     QFile csv(folder + QStringLiteral("/saved.csv"));
     if (csv.open(QIODevice::ReadOnly)) out.csv = csv.readAll();
     return out;
+}
+
+// Opens a report form from the main window, by its toolbar button and then its menu entry,
+// and returns the one child form shown (the second opening brings the first forward).
+template <class Form> Form* openFromMainWindow(MDIFrmUtama& main, QAction* entry, const QString& key) {
+    main.resize(1000, 800);
+    main.show();
+    QAction* button = main.toolButton(key);
+    if (!entry->isEnabled() || !button || !button->isVisible()) return nullptr;
+    button->trigger();
+    entry->trigger();
+    const QList<QMdiSubWindow*> children = main.mdiArea->subWindowList();
+    if (children.size() != 1) return nullptr;
+    auto* form = qobject_cast<Form*>(children.first()->widget());
+    return form && form->isLoaded() ? form : nullptr;
 }
 
 } // namespace zorva::test

@@ -1,14 +1,11 @@
 // The report by date: its form's count and button rules, the inclusive range, the report it
 // shows (read back from its PDF and CSV), and its main-window entry.
-#include "app/MDIFrmUtama.h"
 #include "platform/AppState.h"
 #include "records/ReportTest.h"
 #include "records/frmRptByDate.h"
 
 #include <QDateEdit>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -163,16 +160,10 @@ private slots:
 
     void mainWindowEntryAndButton() {
         MDIFrmUtama main;
-        main.resize(1000, 800);
-        main.show();
-        QVERIFY(main.mnuRptByDate->isEnabled());
-        QVERIFY(main.toolButton(QStringLiteral("mReportByDate"))->isVisible());
-        main.toolButton(QStringLiteral("mReportByDate"))->trigger();
-        main.mnuRptByDate->trigger();
-        const QList<QMdiSubWindow*> children = main.mdiArea->subWindowList();
-        QCOMPARE(children.size(), 1);
-        auto* form = qobject_cast<frmRptByDate*>(children.first()->widget());
-        QVERIFY(form && form->isLoaded());
+        auto* form = openFromMainWindow<frmRptByDate>(main, main.mnuRptByDate,
+                                                      QStringLiteral("mReportByDate"));
+        QVERIFY(form);
+        QCOMPARE(form->lblTotalZorvaRecords->text(), QStringLiteral("Total Zorva records : 0"));
         form->cmdClose->click();
     }
 };
