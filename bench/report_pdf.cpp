@@ -62,7 +62,9 @@ int main(int argc, char** argv) {
     const report::Report r = rptByDate(kFirstDay.toString(QStringLiteral("dd/MM/yyyy")),
                                        last.toString(QStringLiteral("dd/MM/yyyy")),
                                        std::move(*records));
-    const QString pdf = fixture.path(QStringLiteral("report.pdf"));
+    // A second argument keeps the PDF there, to look at.
+    const QString pdf = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                 : fixture.path(QStringLiteral("report.pdf"));
     const int pages = report::writePdf(r, pdf, &error);
     const double seconds = t.nsecsElapsed() / 1e9;
     if (!pages) {

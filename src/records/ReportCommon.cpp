@@ -16,20 +16,25 @@ const QStringList& reportFields() {
 
 std::optional<std::vector<QStringList>> readReportRecords(QWidget* parent, const QString& where,
                                                           const QVariantList& values,
-                                                          const QString& order) {
+                                                          const QString& order,
+                                                          const QStringList& needed) {
+    const QStringList& all = reportFields();
     QStringList columns;
-    for (const QString& f : reportFields()) columns << QLatin1Char('[') + f + QLatin1Char(']');
+    QList<int> places;
+    for (int i = 0; i < int(all.size()); ++i) {
+        if (!needed.isEmpty() && !needed.contains(all[i])) continue;
+        columns << QLatin1Char('[') + all[i] + QLatin1Char(']');
+        places << i;
+    }
     auto q = runSqlOrReport(parent,
                             QStringLiteral("SELECT %1 FROM IP_Info WHERE %2 ORDER BY %3")
                                 .arg(columns.join(QStringLiteral(", ")), where, order),
                             values);
     if (!q) return std::nullopt;
     std::vector<QStringList> rows;
-    const int n = int(reportFields().size());
     while (q->next()) {
-        QStringList row;
-        row.reserve(n);
-        for (int i = 0; i < n; ++i) row << q->value(i).toString();
+        QStringList row(all.size());
+        for (int c = 0; c < int(places.size()); ++c) row[places[c]] = q->value(c).toString();
         rows.push_back(std::move(row));
     }
     return rows;

@@ -10,11 +10,13 @@ namespace zorva {
 
 // The columns of IP_Info that the reports can show, in the order their rows hold them.
 const QStringList& reportFields();
-// The reportFields() of the IP_Info records that match `where` (bound values), in `order`.
+// The reportFields() of the IP_Info records that match `where` (bound values), in `order`;
+// of the fields `needed` only (the others stay empty) when that list is not empty.
 // nullopt when the query failed (the failure was shown over parent).
 std::optional<std::vector<QStringList>> readReportRecords(QWidget* parent, const QString& where,
                                                           const QVariantList& values,
-                                                          const QString& order);
+                                                          const QString& order,
+                                                          const QStringList& needed = {});
 // A count formatted "#,###,##0": 1234 as "1,234", none as "0".
 QString formatCount(qint64 count);
 

@@ -24,8 +24,11 @@ std::optional<qint64> countDateRecords(QWidget* parent, const QDate& start, cons
 
 std::optional<std::vector<QStringList>> dateRecords(QWidget* parent, const QDate& start,
                                                     const QDate& end) {
+    // Only what the report shows: a long range reads many rows.
     return readReportRecords(parent, dateRangeCondition(), dateRangeValues(start, end),
-                             QStringLiteral("DateIssue"));
+                             QStringLiteral("DateIssue"),
+                             {QStringLiteral("IP_Address"), QStringLiteral("Name"),
+                              QStringLiteral("Username"), QStringLiteral("UnitDivision")});
 }
 
 Report rptByDate(const QString& startText, const QString& endText,
