@@ -15,6 +15,8 @@
 
 // Forms opened by the menus (add the include of a form next to its opener's owner).
 // -- records
+#include "records/frmRptByDate.h"
+#include "records/frmRptByLocation.h"
 
 // -- assignment
 
@@ -63,8 +65,9 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
 
         // -- records
         {QStringLiteral("mnuCarianRekod"), Opener{}},
-        {QStringLiteral("mnuRptLocation"), Opener{}},
-        {QStringLiteral("mnuRptByDate"), Opener{}},
+        {QStringLiteral("mnuRptLocation"),
+         [](MDIFrmUtama& m) { m.openChild<frmRptByLocation>(); }},
+        {QStringLiteral("mnuRptByDate"), [](MDIFrmUtama& m) { m.openChild<frmRptByDate>(); }},
 
         // -- address plan
         {QStringLiteral("mnuIPAddressSetting"),
