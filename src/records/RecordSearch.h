@@ -62,6 +62,7 @@ QString locationPrefix(int octet1, int octet2, int octet3);
 // The one record that a grid line names.
 RecordQuery addressQuery(const QString& address);
 
+inline const QString kAppTitle = QStringLiteral("Zorva");
 inline const QString kEmptySearchText = QStringLiteral("Please enter data ... ");
 inline const QString kLocationNotFound = QStringLiteral("Record not found ...");
 // "N record(s) found. ..." under the grid.
