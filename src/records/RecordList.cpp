@@ -1,6 +1,7 @@
 #include "records/RecordList.h"
 #include "platform/Database.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace zorva {
@@ -18,8 +19,11 @@ struct Line {
 } // namespace
 
 QString RecordList::collectStatement(const RecordQuery& query) {
-    return QStringLiteral("SELECT rowid, IP_4, IP_Address FROM IP_Info WHERE ") + query.where +
-           QStringLiteral(" LIMIT ?");
+    // Only what the order needs: every column read costs on a large result.
+    return (query.order == RecordQuery::Order::ByAddress
+                ? QStringLiteral("SELECT rowid, IP_4, IP_Address FROM IP_Info WHERE ")
+                : QStringLiteral("SELECT rowid, IP_4 FROM IP_Info WHERE ")) +
+           query.where;
 }
 
 QString RecordList::countStatement(const RecordQuery& query) {
@@ -29,7 +33,7 @@ QString RecordList::countStatement(const RecordQuery& query) {
 QString RecordList::walkStatement(const RecordQuery& query, bool continuing) {
     const QString column = query.orderColumn();
     QString sql = QStringLiteral("SELECT rowid, %1 FROM IP_Info WHERE (").arg(column) +
-                  query.whereUnindexed + QLatin1Char(')');
+                  query.where + QLatin1Char(')');
     if (continuing) sql += QStringLiteral(" AND %1 >= ? AND (%1 > ? OR rowid > ?)").arg(column);
     return sql + QStringLiteral(" ORDER BY %1, rowid LIMIT ?").arg(column);
 }
@@ -39,6 +43,7 @@ void RecordList::clear() {
     count_ = 0;
     keys_.clear();
     keysComplete_ = true;
+    walkServed_ = false;
     lastOrderValue_ = {};
     lastKey_ = 0;
     pages_.clear();
@@ -46,57 +51,74 @@ void RecordList::clear() {
 }
 
 bool RecordList::run(const RecordQuery& query, QString* error) {
+    RecordQuery wanted = query; // may be query_ itself (a refresh)
     clear();
-    query_ = query;
-    if (query.isEmpty()) return true;
-    if (!collect(error)) {
+    query_ = std::move(wanted);
+    if (query_.isEmpty()) return true;
+    if (!read(error)) {
         clear();
         return false;
     }
     return true;
 }
 
-bool RecordList::collect(QString* error) {
-    const bool byAddress = query_.order == RecordQuery::Order::ByAddress;
-    // Through the condition's own index, unordered: a small result is sorted here.
-    QVariantList values = query_.values;
-    values << collectLimit + 1;
+bool RecordList::read(QString* error) {
+    // A scan is run once and gives the count with the lines.
+    if (query_.scan) return collectAll(error);
+    // An index-served condition counts cheaply; only a small result is read whole.
     ++statements_;
-    auto q = runSql(collectStatement(query_), values, error);
+    auto c = runSql(countStatement(query_), query_.values, error);
+    if (!c || !c->next()) return false;
+    count_ = c->value(0).toLongLong();
+    c.reset();
+    if (count_ == 0) return true;
+    if (count_ <= collectLimit) return collectAll(error);
+    // Large: the first piece in order now; the rest in pieces when the order has an index,
+    // else in one read at the first look beyond it.
+    keysComplete_ = false;
+    walkServed_ = orderServedByIndex();
+    return walkOn(std::min<qint64>(count_, 256));
+}
+
+bool RecordList::orderServedByIndex() {
+    QVariantList values = query_.values;
+    values << 0 << 0 << 0 << 1;
+    auto plan = runSql(QStringLiteral("EXPLAIN QUERY PLAN ") + walkStatement(query_, true), values);
+    if (!plan) return false;
+    while (plan->next())
+        if (plan->value(3).toString().contains(QLatin1String("TEMP B-TREE"))) return false;
+    return true;
+}
+
+bool RecordList::collectAll(QString* error) {
+    const bool byAddress = query_.order == RecordQuery::Order::ByAddress;
+    ++statements_;
+    auto q = runSql(collectStatement(query_), query_.values, error);
     if (!q) return false;
     std::vector<Line> lines;
+    lines.reserve(size_t(std::max<qint64>(count_, 0)));
     while (q->next()) {
         const QVariant ip4 = q->value(1);
         lines.push_back({ip4.isNull() ? -1 : ip4.toLongLong(),
                          byAddress ? q->value(2).toString() : QString(), q->value(0).toLongLong()});
     }
     q.reset();
-    if (qsizetype(lines.size()) <= collectLimit) {
-        std::sort(lines.begin(), lines.end(), [byAddress](const Line& a, const Line& b) {
-            if (byAddress && a.address != b.address) return a.address < b.address;
-            if (a.ip4 != b.ip4) return a.ip4 < b.ip4;
-            return a.key < b.key;
-        });
-        keys_.reserve(lines.size());
-        for (const Line& l : lines) keys_.push_back(l.key);
-        count_ = qint64(keys_.size());
-        keysComplete_ = true;
-        return true;
-    }
-    // Large: counted on its own, walked in the order's index.
-    ++statements_;
-    auto c = runSql(countStatement(query_), query_.values, error);
-    if (!c || !c->next()) return false;
-    count_ = c->value(0).toLongLong();
-    keysComplete_ = false;
-    return fetchKeys(std::min<qint64>(count_, 256) - 1);
+    std::sort(lines.begin(), lines.end(), [byAddress](const Line& a, const Line& b) {
+        if (byAddress && a.address != b.address) return a.address < b.address;
+        if (a.ip4 != b.ip4) return a.ip4 < b.ip4;
+        return a.key < b.key;
+    });
+    // Lines shown already keep their places; what changed meanwhile only moves the rest.
+    const QSet<qint64> shown(keys_.begin(), keys_.end());
+    keys_.reserve(lines.size());
+    for (const Line& l : lines)
+        if (shown.isEmpty() || !shown.contains(l.key)) keys_.push_back(l.key);
+    count_ = qint64(keys_.size());
+    keysComplete_ = true;
+    return true;
 }
 
-bool RecordList::fetchKeys(qint64 upTo) {
-    if (keysComplete_ || upTo < qint64(keys_.size())) return true;
-    // Read at least as much as was read so far: a jump to the end costs a few statements.
-    const qint64 wanted = std::max<qint64>({upTo + 1 - qint64(keys_.size()), 256,
-                                            std::min<qint64>(qint64(keys_.size()), 65536)});
+bool RecordList::walkOn(qint64 wanted) {
     QVariantList values = query_.values;
     if (!keys_.empty()) values << lastOrderValue_ << lastOrderValue_ << lastKey_;
     values << wanted;
@@ -119,6 +141,14 @@ bool RecordList::fetchKeys(qint64 upTo) {
         count_ = qint64(keys_.size()); // lines deleted meanwhile are not counted
     }
     return true;
+}
+
+bool RecordList::fetchKeys(qint64 upTo) {
+    if (keysComplete_ || upTo < qint64(keys_.size())) return true;
+    if (!walkServed_) return collectAll(nullptr);
+    // Read at least as much as was read so far: a jump to the end costs a few statements.
+    return walkOn(std::max<qint64>({upTo + 1 - qint64(keys_.size()), 256,
+                                    std::min<qint64>(qint64(keys_.size()), 65536)}));
 }
 
 std::optional<qint64> RecordList::key(qint64 i) {

@@ -16,9 +16,11 @@ namespace zorva {
 // (fetched by pages and kept in a bounded cache). No statement stays open between two calls,
 // so a result on screen never holds the database against other running copies.
 //
-// A small result (up to collectLimit lines) is read whole through the condition's own index
-// and sorted here. A larger one is counted by its own count query and walked in the order's
-// index a piece at a time, continuing after the last key read.
+// An index-served search is counted by its own count query; a small result (up to
+// collectLimit lines) is then read whole through the condition's index and sorted here, a
+// larger one is read in the search's order a piece at a time, continuing after the last key
+// read, as long as an index gives that order (else the rest is read in one go when first
+// looked at). A "contains" search, which no index serves, reads its lines in one scan.
 class RecordList {
 public:
     // The six columns of the grid, in grid order.
@@ -57,7 +59,10 @@ public:
     int statements() const { return statements_; }
 
 private:
-    bool collect(QString* error);
+    bool read(QString* error);
+    bool collectAll(QString* error);
+    bool orderServedByIndex();
+    bool walkOn(qint64 wanted);
     bool fetchKeys(qint64 upTo);
     const std::vector<Cells>& page(qint64 page);
 
@@ -65,6 +70,7 @@ private:
     qint64 count_ = 0;
     std::vector<qint64> keys_;
     bool keysComplete_ = true;
+    bool walkServed_ = false; // the walk in the search's order needs no sort
     QVariant lastOrderValue_; // the walk's position: order value and key of the last line read
     qint64 lastKey_ = 0;
     QHash<qint64, std::vector<Cells>> pages_;

@@ -4,20 +4,17 @@ namespace zorva {
 
 namespace {
 
-// A condition on one column; the unindexed form puts "+" before the column, which keeps
-// its collation but tells the planner not to serve the term from an index.
 RecordQuery onColumn(const QString& column, const QString& op, const QVariant& value) {
     RecordQuery q;
     q.where = column + op;
-    q.whereUnindexed = QLatin1Char('+') + column + op;
     q.values = {value};
     return q;
 }
 
 RecordQuery andTemporary(RecordQuery q) {
-    const QString status = QStringLiteral(" And Status = 'Temporary'");
-    q.where += status;
-    q.whereUnindexed += status;
+    // "+" keeps the column's collation but not its index: the address prefix is the narrower
+    // one, while about a third of all records are temporary.
+    q.where += QStringLiteral(" And +Status = 'Temporary'");
     return q;
 }
 
@@ -80,7 +77,7 @@ TextSearch textSearch(SearchMode mode, MatchOption option, const QString& text) 
             s.query = onColumn(QStringLiteral("IP_Address"), like, text + QLatin1Char('%'));
             s.notFound = noRecord(QStringLiteral("IP Address"), text);
         } else if (text == QLatin1String("ALL")) { // exact and case-sensitive: "all" is a prefix
-            s.query.where = s.query.whereUnindexed = QStringLiteral("Status = 'Temporary'");
+            s.query.where = QStringLiteral("Status = 'Temporary'");
             s.notFound =
                 QStringLiteral("There're no record with TEMPORARY status in Zorva database.");
         } else {
@@ -108,8 +105,9 @@ TextSearch textSearch(SearchMode mode, MatchOption option, const QString& text) 
         }
         const QString column =
             mode == SearchMode::Username ? QStringLiteral("Username") : QStringLiteral("Remarks");
-        // "Contains" has no index to use: both forms are the same scan.
-        s.query.where = s.query.whereUnindexed = column + like;
+        // "Contains" has no index to use.
+        s.query.where = column + like;
+        s.query.scan = true;
         s.query.values = {QLatin1Char('%') + text + QLatin1Char('%')};
         s.notFound = noRecord(column, text);
         break;
@@ -126,7 +124,6 @@ RecordQuery prefixQuery(const QString& prefix) {
 RecordQuery cityQuery(const QString& area, const QString& city) {
     RecordQuery q;
     q.where = QStringLiteral("Region = ? And CityOwner = ?");
-    q.whereUnindexed = QStringLiteral("+Region = ? And +CityOwner = ?");
     q.values = {area, city};
     q.order = RecordQuery::Order::ByAddress;
     return q;

@@ -10,12 +10,11 @@ namespace zorva {
 // RecordList (count, ordered keys) and by the grid model.
 struct RecordQuery {
     enum class Order { ByIP4, ByAddress }; // IP_4; or IP_Address text, then IP_4
-    // The condition as the indexes can serve it, and the same condition written so that no
-    // index serves it (for walking a large result in the order's own index instead).
-    QString where;
-    QString whereUnindexed;
+    QString where; // the condition, values bound to its '?' in order
     QVariantList values;
     Order order = Order::ByIP4;
+    // No index serves the condition ("contains"): the table is read once, whatever it finds.
+    bool scan = false;
 
     bool isEmpty() const { return where.isEmpty(); }
     // The column the order starts with.

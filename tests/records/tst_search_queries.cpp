@@ -169,7 +169,7 @@ private slots:
         QTest::newRow("begin") << text(ip, MatchOption::BeginWith, "1.2") << "IP_Info_IP_Address";
         QTest::newRow("temporary prefix")
             << text(ip, MatchOption::Temporary, "1.2") << "IP_Info_IP_Address";
-        QTest::newRow("temporary ALL") << text(ip, MatchOption::Temporary, "ALL") << "";
+        QTest::newRow("temporary ALL") << text(ip, MatchOption::Temporary, "ALL") << "IP_Info_Status";
         QTest::newRow("staff") << text(SearchMode::StaffNo, MatchOption::Exact, "S") << "IP_Info_StaffNo";
         QTest::newRow("hostname") << text(SearchMode::Hostname, MatchOption::Exact, "H") << "IP_Info_Name";
         QTest::newRow("username") << text(SearchMode::Username, MatchOption::Exact, "abc") << "";
@@ -181,7 +181,7 @@ private slots:
     void plans() {
         QFETCH(RecordQuery, query);
         QFETCH(QString, index);
-        const QString collect = planOf(RecordList::collectStatement(query), query, 1);
+        const QString collect = planOf(RecordList::collectStatement(query), query, 0);
         const QString count = planOf(RecordList::countStatement(query), query, 0);
         for (const QString& plan : {collect, count}) {
             if (index.isEmpty()) {
@@ -194,13 +194,17 @@ private slots:
                          qPrintable(plan));
             }
         }
-        const QString orderIndex = query.order == RecordQuery::Order::ByIP4
-                                       ? QStringLiteral("IP_Info_IP_4 ")
-                                       : QStringLiteral("IP_Info_IP_Address ");
+    }
+
+    // The temporary records, the largest result, are walked in order in their index.
+    void temporaryWalkNeedsNoSort() {
+        const RecordQuery query =
+            textSearch(SearchMode::IPAddress, MatchOption::Temporary, QStringLiteral("ALL")).query;
         for (bool continuing : {false, true}) {
             const QString walk =
                 planOf(RecordList::walkStatement(query, continuing), query, continuing ? 4 : 1);
-            QVERIFY2(walk.contains(orderIndex) && !walk.contains(QStringLiteral("TEMP B-TREE")),
+            QVERIFY2(walk.contains(QStringLiteral("IP_Info_Status ")) &&
+                         !walk.contains(QStringLiteral("TEMP B-TREE")),
                      qPrintable(walk));
         }
     }
