@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 #include "records/RecordCsv.h"
 #include "records/RecordGridModel.h"
+#include "records/SearchLocation.h"
 #include "records/frmMaklumatIP.h"
 
 #include <QComboBox>
@@ -48,6 +49,8 @@ frmCarian::frmCarian(QWidget* parent) : FormBase(parent) {
     setWindowTitle(QStringLiteral("Record Search"));
     buildUi();
 }
+
+frmCarian::~frmCarian() = default;
 
 void frmCarian::buildUi() {
     auto* outer = new QVBoxLayout(this);
@@ -169,6 +172,14 @@ void frmCarian::buildLocationFrame() {
     place->addWidget(lblWorkGroup, r, 0);
     place->addLayout(segmentRow, r, 1);
     txtSegment->hide();
+    attachNumericFilter(txtSegment, 255);
+    txtSegment->installEventFilter(this);
+    location_ = std::make_unique<SearchLocation>(SearchLocation::Widgets{
+        this, cboRegion, lblState, cboState, cboCity, lblWorkGroup, cboWorkGroup, txtSegment});
+    connect(cboRegion, &QComboBox::currentIndexChanged, this, &frmCarian::cboRegion_Click);
+    connect(cboState, &QComboBox::currentIndexChanged, this, &frmCarian::cboState_Click);
+    connect(cboCity, &QComboBox::currentIndexChanged, this, &frmCarian::cboCity_Click);
+    connect(cboWorkGroup, &QComboBox::currentIndexChanged, this, &frmCarian::cboWorkGroup_Click);
 
     FrameForLocation = named(new QGroupBox(this), "FrameForLocation");
     auto* options = new QVBoxLayout(FrameForLocation);
@@ -248,6 +259,7 @@ bool frmCarian::showResult(const QString& notFound, bool beep) {
         lblNotaCarian->clear();
         return false;
     }
+    gridCarian->setEnabled(true);
     if (model_->count() == 0) {
         if (beep) ui().beep();
         gridCarian->show();
@@ -285,11 +297,12 @@ void frmCarian::openDetail(const QString& address) {
 }
 
 bool frmCarian::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in the search box searches, and goes no further (no default button takes it).
-    if (watched == txtCarian && event->type() == QEvent::KeyPress) {
+    // Enter in the search or segment box searches, and goes no further (no default button
+    // takes it).
+    if ((watched == txtCarian || watched == txtSegment) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cmdCari_Click();
+            watched == txtCarian ? cmdCari_Click() : txtSegment_Enter();
             return true;
         }
     }
@@ -334,7 +347,7 @@ void frmCarian::deleteSelectedRows() {
         }
     }
     if (Option3->isChecked()) {
-        if (lblWorkGroup->isVisible()) cboWorkGroup_Click();
+        if (!lblWorkGroup->isHidden()) cboWorkGroup_Click();
         else cboCity_Click();
     } else {
         cmdCari_Click();
@@ -351,7 +364,7 @@ void frmCarian::refreshAfterDelete() {
     clearGrid();
     if (Option3->isChecked()) {
         dwiKlik = true;
-        if (lblWorkGroup->isVisible()) cboWorkGroup_Click();
+        if (!lblWorkGroup->isHidden()) cboWorkGroup_Click();
         else cboCity_Click();
     } else if (OptCarian2->isChecked()) {
         dwiKlik = true;
@@ -385,15 +398,49 @@ void frmCarian::exportToCsv() {
         ui().message(this, Icon::Critical, QStringLiteral("Error !!!"), error);
 }
 
-// ---- location mode (on the shared walk down the plan; comes with it)
-void frmCarian::applyLocationMode(bool) {}
-void frmCarian::cboRegion_Click() {}
-void frmCarian::cboState_Click() {}
-void frmCarian::cboCity_Click() {}
-void frmCarian::cboWorkGroup_Click() {}
-void frmCarian::txtSegment_Enter() {}
-void frmCarian::cariBaseLocation() {}
-void frmCarian::cariBaseLocation2() {}
+// ---- location mode
+
+void frmCarian::applyLocationMode(bool byCity) {
+    clearGrid();
+    frameIPAddress->hide();
+    FrameFor->hide();
+    FrameLocation->show();
+    FrameForLocation->show();
+    setOption(byCity ? OptCarian4 : OptCarian3, true);
+    location_->enter(byCity);
+}
+
+void frmCarian::cboRegion_Click() { location_->areaChosen(); }
+
+void frmCarian::cboState_Click() { location_->stateChosen(); }
+
+void frmCarian::cboCity_Click() {
+    if (!location_->cityChosen()) return;
+    CursorGuard hourglass;
+    cariBaseLocation2();
+}
+
+void frmCarian::cboWorkGroup_Click() {
+    CursorGuard hourglass;
+    location_->workgroupChosen();
+    cariBaseLocation();
+}
+
+void frmCarian::txtSegment_Enter() {
+    if (!location_->segmentEntered()) return;
+    CursorGuard hourglass;
+    cariBaseLocation();
+}
+
+void frmCarian::cariBaseLocation() {
+    mstrSQL = prefixQuery(location_->prefix());
+    showResult(kLocationNotFound, false);
+}
+
+void frmCarian::cariBaseLocation2() {
+    mstrSQL = cityQuery(location_->area(), location_->city());
+    showResult(kLocationNotFound, false);
+}
 
 void frmCarian::cmdTutup_Click() {
     if (detail_) detail_->unload();

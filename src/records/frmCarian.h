@@ -4,6 +4,7 @@
 #include "records/frmMaklumatIP.h"
 
 #include <QPointer>
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -16,6 +17,7 @@ class QTableView;
 namespace zorva {
 
 class RecordGridModel;
+class SearchLocation;
 
 // "Record Search": finds address records by address, staff number, host name, user, remarks,
 // temporary status or place, lists them, opens one in the detail form, deletes a block.
@@ -23,6 +25,7 @@ class frmCarian : public FormBase {
     Q_OBJECT
 public:
     explicit frmCarian(QWidget* parent = nullptr);
+    ~frmCarian() override;
 
     // The last search run (the detail form runs it again after a save).
     RecordQuery mstrSQL;
@@ -106,6 +109,7 @@ private:
 
     RecordGridModel* model_ = nullptr;
     QPointer<frmMaklumatIP> detail_;
+    std::unique_ptr<SearchLocation> location_;
 };
 
 } // namespace zorva
