@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -178,6 +179,11 @@ private slots:
         search("10.");
         // Order by the fourth octet: 10.2.0.1, 10.10.0.3, 10.100.2.4, 10.1.0.9.
         bottomUp ? selectRows(2, 1) : selectRows(1, 2);
+        // The header row cannot join the block: a click on it selects nothing.
+        QHeaderView* header = form->gridCarian->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        QCOMPARE(form->gridCarian->selectionModel()->selectedRows().size(), 2);
         sui().answerNext(Button::No);
         pressDelete();
         RecordedMessage m = sui().take();
