@@ -15,6 +15,7 @@
 
 // Forms opened by the menus (add the include of a form next to its opener's owner).
 // -- records
+#include "records/frmCarian.h"
 #include "records/frmRptByDate.h"
 #include "records/frmRptByLocation.h"
 
@@ -64,7 +65,7 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
         {QStringLiteral("mnuAssignLog"), Opener{}},
 
         // -- records
-        {QStringLiteral("mnuCarianRekod"), Opener{}},
+        {QStringLiteral("mnuCarianRekod"), [](MDIFrmUtama& m) { m.openChild<frmCarian>(); }},
         {QStringLiteral("mnuRptLocation"),
          [](MDIFrmUtama& m) { m.openChild<frmRptByLocation>(); }},
         {QStringLiteral("mnuRptByDate"), [](MDIFrmUtama& m) { m.openChild<frmRptByDate>(); }},

@@ -99,6 +99,9 @@ const Index kIndexes[] = {
     {"CREATE INDEX IF NOT EXISTS IP_Info_DateIssue ON IP_Info (DateIssue)", {"DateIssue"}},
     {"CREATE INDEX IF NOT EXISTS IP_Info_Place ON IP_Info (Region, CityOwner)",
      {"Region", "CityOwner"}},
+    // The temporary records (about a third of all), counted and listed in the search's order
+    // without reading the table.
+    {"CREATE INDEX IF NOT EXISTS IP_Info_Status ON IP_Info (Status, IP_4)", {"Status", "IP_4"}},
 };
 const char* const kUniqueAddress =
     "CREATE UNIQUE INDEX IF NOT EXISTS IP_Info_IP_Address ON IP_Info (IP_Address)";
