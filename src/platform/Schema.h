@@ -9,8 +9,8 @@ bool createSchema(QSqlDatabase db, QString* error = nullptr);
 
 // Brings a database of the older layout up to date: City gains StartIPRange and ToIPRange
 // (existing cities read 0 and 0) when it has no StartIPRange; IP_Info gains Status when it has
-// none; the lookup indexes are added, and the unique address index when no address is
-// recorded twice. Running it again changes nothing. It is one transaction: when a step fails
+// none; the lookup indexes are added (a former index on IP_4 alone is dropped: it led the
+// range listings astray), and the unique address index when no address is recorded twice. Running it again changes nothing. It is one transaction: when a step fails
 // (a table lacking a column an index needs, a read-only file) nothing is changed. A database
 // that holds none of the program's tables (another program's) is refused, and so is a damaged
 // file that would have to be written.
