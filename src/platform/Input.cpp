@@ -56,6 +56,14 @@ public:
     }
 };
 
+// A refused change: the last accepted text comes back, the caret goes to the end, a beep.
+void refuseChange(QLineEdit* box, const QString& last) {
+    const QSignalBlocker block(box);
+    box->setText(last);
+    box->setCursorPosition(int(last.size()));
+    ui().beep();
+}
+
 bool canTakeFocus(QWidget* w, QWidget* window) {
     return w->isEnabled() && w->isVisibleTo(window) && (w->focusPolicy() & Qt::TabFocus) &&
            w->window() == window && !w->focusProxy();
@@ -84,10 +92,7 @@ void attachNumericFilter(QLineEdit* box, int maxValue, int minValue,
             *last = t;
             return;
         }
-        const QSignalBlocker block(box);
-        box->setText(*last);
-        box->setCursorPosition(int(last->size()));
-        ui().beep();
+        refuseChange(box, *last);
     });
 }
 
@@ -99,16 +104,25 @@ void attachCodeFilter(QLineEdit* box, int maxLength, std::function<bool()> activ
             *last = t;
             return;
         }
-        const QSignalBlocker block(box);
         if (maxLength > 0 && t.size() > maxLength) {
-            box->setText(*last);
-            box->setCursorPosition(int(last->size()));
-            ui().beep();
+            refuseChange(box, *last);
             return;
         }
+        const QSignalBlocker block(box);
         *last = t.toUpper();
         if (*last != t) box->setText(*last);
         box->setCursorPosition(int(last->size()));
+    });
+}
+
+void attachLengthLimit(QLineEdit* box, int maxLength) {
+    auto last = std::make_shared<QString>(box->text());
+    QObject::connect(box, &QLineEdit::textChanged, box, [box, last, maxLength](const QString& t) {
+        if (t.size() <= maxLength) {
+            *last = t;
+            return;
+        }
+        refuseChange(box, *last);
     });
 }
 

@@ -21,6 +21,10 @@ void attachNumericFilter(QLineEdit* box, int maxValue, int minValue, std::functi
 // text with a beep. Text set while it does not hold is accepted as it is.
 void attachCodeFilter(QLineEdit* box, int maxLength, std::function<bool()> active);
 
+// Text box with a length limit: a change that makes the text longer than maxLength returns to
+// the last accepted text, the caret goes to the end, and the program beeps.
+void attachLengthLimit(QLineEdit* box, int maxLength);
+
 // Code box: letters become upper case; at most maxLength characters can be typed.
 void attachCodeBox(QLineEdit* box, int maxLength);
 
