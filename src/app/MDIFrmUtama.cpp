@@ -20,6 +20,8 @@
 #include "records/frmRptByLocation.h"
 
 // -- assignment
+#include "assign/frmAssignLog.h"
+#include "assign/frmZorvaMain.h"
 
 // -- address plan
 #include "plan/frmIPAddressSettings.h"
@@ -59,10 +61,11 @@ using Opener = MDIFrmUtama::Opener;
 const QList<std::pair<QString, Opener>>& formOpeners() {
     static const QList<std::pair<QString, Opener>> table = {
         // -- assignment
-        {QStringLiteral("mnuInputRekod"), Opener{}},
-        {QStringLiteral("mnuDedicatedIP"), Opener{}},
+        // One assignment form: an open one comes forward and acts by the new flags.
+        {QStringLiteral("mnuInputRekod"), [](MDIFrmUtama& m) { m.openChild<frmZorvaMain>(); }},
+        {QStringLiteral("mnuDedicatedIP"), [](MDIFrmUtama& m) { m.openChild<frmZorvaMain>(); }},
         {QStringLiteral("mnuScanNetwork"), Opener{}},
-        {QStringLiteral("mnuAssignLog"), Opener{}},
+        {QStringLiteral("mnuAssignLog"), [](MDIFrmUtama& m) { m.openChild<frmAssignLog>(); }},
 
         // -- records
         {QStringLiteral("mnuCarianRekod"), [](MDIFrmUtama& m) { m.openChild<frmCarian>(); }},

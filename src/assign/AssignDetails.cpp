@@ -1,0 +1,234 @@
+#include "assign/AssignDetails.h"
+#include "platform/Input.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace zorva {
+
+namespace {
+
+QLineEdit* box(QWidget* page, const char* name) {
+    auto* b = new QLineEdit(page);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+void addRow(QGridLayout* grid, QWidget* page, const QString& caption, QWidget* a,
+            QWidget* b = nullptr, QWidget* c = nullptr) {
+    const int row = grid->rowCount();
+    grid->addWidget(new QLabel(caption, page), row, 0);
+    grid->addWidget(a, row, 1, 1, b ? 1 : 3);
+    if (b) grid->addWidget(b, row, 2, 1, c ? 1 : 2);
+    if (c) grid->addWidget(c, row, 3);
+}
+
+} // namespace
+
+AssignDetails::AssignDetails(QWidget* form) : QObject(form) {
+    equipmentPage = new QWidget(form);
+    auto* g0 = new QGridLayout(equipmentPage);
+    txtIPAddress = box(equipmentPage, "txtIPAddress");
+    txtKodPeralatan = box(equipmentPage, "txtKodPeralatan");
+    txtNamaPeralatan = box(equipmentPage, "txtNamaPeralatan");
+    txtWorkGroup = box(equipmentPage, "txtWorkGroup");
+    cboStatus = new QComboBox(equipmentPage);
+    cboStatus->setObjectName(QStringLiteral("cboStatus"));
+    txtProject = box(equipmentPage, "txtProject");
+    txtRemarks = box(equipmentPage, "txtRemarks");
+    addRow(g0, equipmentPage, QStringLiteral("IP Address :"), txtIPAddress);
+    addRow(g0, equipmentPage, QStringLiteral("Hostname :"), txtKodPeralatan);
+    addRow(g0, equipmentPage, QStringLiteral("Equipment :"), txtNamaPeralatan);
+    addRow(g0, equipmentPage, QStringLiteral("WorkGroup :"), txtWorkGroup);
+    addRow(g0, equipmentPage, QStringLiteral("Status :"), cboStatus);
+    addRow(g0, equipmentPage, QStringLiteral("Project :"), txtProject);
+    addRow(g0, equipmentPage, QStringLiteral("Remarks :"), txtRemarks);
+    g0->setRowStretch(g0->rowCount(), 1);
+
+    userPage = new QWidget(form);
+    auto* g1 = new QGridLayout(userPage);
+    txtNamaPengguna = box(userPage, "txtNamaPengguna");
+    txtStaffNo = box(userPage, "txtStaffNo");
+    txtLANID = box(userPage, "txtLANID");
+    cboUnitDivision = new QComboBox(userPage);
+    cboUnitDivision->setObjectName(QStringLiteral("cboUnitDivision"));
+    PicUnitDivision = new QLabel(QStringLiteral("..."), userPage);
+    PicUnitDivision->setObjectName(QStringLiteral("PicUnitDivision"));
+    PicUnitDivision->setToolTip(QStringLiteral("Double-Click to Set Unit/Division ..."));
+    PicUnitDivision->setFrameShape(QFrame::Panel);
+    txtTingkat = box(userPage, "txtTingkat");
+    txtBangunan = box(userPage, "txtBangunan");
+    txtJalan = box(userPage, "txtJalan");
+    txtPoskod = box(userPage, "txtPoskod");
+    txtBandar = box(userPage, "txtBandar");
+    txtNegeri = box(userPage, "txtNegeri");
+    txtTelefon = box(userPage, "txtTelefon");
+    txtFaksimili = box(userPage, "txtFaksimili");
+    addRow(g1, userPage, QStringLiteral("User Name :"), txtNamaPengguna);
+    addRow(g1, userPage, QStringLiteral("Staff # :"), txtStaffNo);
+    addRow(g1, userPage, QStringLiteral("LAN ID :"), txtLANID);
+    addRow(g1, userPage, QStringLiteral("Unit/Division :"), cboUnitDivision, PicUnitDivision);
+    addRow(g1, userPage, QStringLiteral("Floor/Building :"), txtTingkat, txtBangunan);
+    addRow(g1, userPage, QStringLiteral("Street :"), txtJalan);
+    addRow(g1, userPage, QStringLiteral("Postcode/City :"), txtPoskod, txtBandar);
+    addRow(g1, userPage, QStringLiteral("State :"), txtNegeri);
+    addRow(g1, userPage, QStringLiteral("Telephone :"), txtTelefon);
+    addRow(g1, userPage, QStringLiteral("Fax :"), txtFaksimili);
+    g1->setRowStretch(g1->rowCount(), 1);
+
+    attachLengthLimit(txtProject, 50);
+    attachLengthLimit(txtRemarks, 150);
+    attachLengthLimit(txtNamaPengguna, 50);
+    attachFocusMoves({txtKodPeralatan, txtProject, txtNamaPengguna, txtStaffNo, txtLANID,
+                      txtTingkat, txtBangunan, txtJalan, txtPoskod, txtBandar, txtNegeri,
+                      txtTelefon, txtFaksimili});
+    // Enter in the remarks box turns to the user details first, then moves on into them.
+    attachFocusMoves(txtRemarks, FocusMove::Arrows);
+    txtRemarks->installEventFilter(this);
+}
+
+bool AssignDetails::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != txtRemarks || event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    emit remarksEntered();
+    focusNextControl(txtRemarks);
+    return true;
+}
+
+QList<QLineEdit*> AssignDetails::postal() const {
+    return {txtTingkat, txtBangunan, txtJalan, txtPoskod, txtBandar, txtNegeri};
+}
+
+QList<QLineEdit*> AssignDetails::boxes() const {
+    return QList<QLineEdit*>{txtIPAddress, txtKodPeralatan, txtNamaPeralatan, txtWorkGroup,
+                             txtProject,   txtRemarks,      txtNamaPengguna,  txtStaffNo,
+                             txtLANID,     txtTelefon,      txtFaksimili} +
+           postal();
+}
+
+void AssignDetails::enableDetails() {
+    for (QLineEdit* b : boxes()) b->setEnabled(true);
+    cboStatus->setEnabled(true);
+    cboUnitDivision->setEnabled(true);
+    offerStatus();
+    // Filled from the unit only.
+    for (QLineEdit* b : postal()) b->setEnabled(false);
+}
+
+void AssignDetails::disableDetails() {
+    for (QLineEdit* b : boxes()) b->setEnabled(false);
+    cboStatus->setEnabled(false);
+    cboUnitDivision->setEnabled(false);
+}
+
+void AssignDetails::clearDetails() {
+    for (QLineEdit* b : boxes()) b->clear();
+}
+
+void AssignDetails::resetDetails() {
+    clearDetails();
+    cboStatus->clear();
+    cboUnitDivision->clear();
+}
+
+void AssignDetails::clearPostal() {
+    for (QLineEdit* b : postal()) b->clear();
+}
+
+void AssignDetails::offerStatus() {
+    cboStatus->clear();
+    cboStatus->addItems({QStringLiteral("Permanent"), QStringLiteral("Temporary")});
+    cboStatus->setCurrentIndex(0);
+}
+
+SharedDetails AssignDetails::shared() const {
+    return {txtProject->text(),  txtRemarks->text(), cboStatus->currentText(),
+            txtNamaPengguna->text(), txtStaffNo->text(), txtLANID->text(),
+            txtTelefon->text(),  txtFaksimili->text()};
+}
+
+void AssignDetails::putShared(const SharedDetails& d) {
+    txtProject->setText(d.project);
+    txtRemarks->setText(d.remarks);
+    const int status = cboStatus->findText(d.status);
+    if (status >= 0) cboStatus->setCurrentIndex(status);
+    txtNamaPengguna->setText(d.userName);
+    txtStaffNo->setText(d.staffNo);
+    txtLANID->setText(d.lanId);
+    txtTelefon->setText(d.telNo);
+    txtFaksimili->setText(d.faxNo);
+}
+
+AssignDetails::Typed AssignDetails::typed(const QString& suggestedHostName) const {
+    return {shared(), cboUnitDivision->currentText(), txtKodPeralatan->text(),
+            txtKodPeralatan->text() != suggestedHostName};
+}
+
+void AssignDetails::putTyped(const Typed& t) {
+    putShared(t.shared);
+    if (t.hostNameEdited) txtKodPeralatan->setText(t.hostName);
+    if (!t.unit.isEmpty()) {
+        if (cboUnitDivision->findText(t.unit) < 0) cboUnitDivision->addItem(t.unit);
+        cboUnitDivision->setCurrentText(t.unit);
+    }
+}
+
+void AssignDetails::fillRecord(AssignRecord& r) const {
+    r.address = txtIPAddress->text();
+    r.name = txtKodPeralatan->text();
+    r.type = txtNamaPeralatan->text();
+    r.workgroup = txtWorkGroup->text();
+    const SharedDetails d = shared();
+    r.project = d.project;
+    r.remarks = d.remarks;
+    r.status = d.status;
+    r.userName = d.userName;
+    r.staffNo = d.staffNo;
+    r.lanId = d.lanId;
+    r.telNo = d.telNo;
+    r.faxNo = d.faxNo;
+    r.unit = cboUnitDivision->currentText();
+    r.floor = txtTingkat->text();
+    r.building = txtBangunan->text();
+    r.street = txtJalan->text();
+    r.postcode = txtPoskod->text();
+    r.city = txtBandar->text();
+    r.state = txtNegeri->text();
+}
+
+AssignLogFields AssignDetails::logFields() const {
+    return {txtIPAddress->text(), txtKodPeralatan->text(), txtNamaPeralatan->text(),
+            txtNamaPengguna->text(), cboUnitDivision->currentText(), txtTingkat->text(),
+            txtBangunan->text(), txtJalan->text(), txtPoskod->text(), txtBandar->text(),
+            txtNegeri->text()};
+}
+
+void AssignDetails::showRecord(const AssignRecord& r) {
+    txtIPAddress->setText(r.address);
+    txtKodPeralatan->setText(r.name);
+    txtNamaPeralatan->setText(r.type);
+    txtWorkGroup->setText(r.workgroup);
+    cboStatus->setCurrentText(r.status);
+    if (cboStatus->currentText() != r.status && !r.status.isEmpty()) {
+        cboStatus->insertItem(0, r.status);
+        cboStatus->setCurrentIndex(0);
+    }
+    putShared({r.project, r.remarks, r.status, r.userName, r.staffNo, r.lanId, r.telNo,
+               r.faxNo});
+    if (!r.unit.isEmpty()) {
+        cboUnitDivision->insertItem(0, r.unit);
+        cboUnitDivision->setCurrentIndex(0);
+    }
+    txtTingkat->setText(r.floor);
+    txtBangunan->setText(r.building);
+    txtJalan->setText(r.street);
+    txtPoskod->setText(r.postcode);
+    txtBandar->setText(r.city);
+    txtNegeri->setText(r.state);
+}
+
+} // namespace zorva
