@@ -5,6 +5,7 @@
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Schema.h"
+#include "records/RecordSearch.h"
 #include "support/Fixture.h"
 
 #include <QtTest>
@@ -75,37 +76,40 @@ private slots:
             QVariantList values;
             const char* index;
         };
-        const QList<Query> queries = {
+        QList<Query> queries = {
             {"range listing", rangeListingSql(), {prefix, 20, 40}, "IP_Info_IP_Address"},
             {"block has rows", "SELECT count(*) FROM IP_Info WHERE IP_Address Like ?", {prefix},
              "IP_Info_IP_Address"},
             {"address recorded", "Select * From IP_Info where IP_Address = ?", {"10.2.3.7"},
              "IP_Info_IP_Address"},
             {"duplicate host name", "Select * From IP_Info Where Name = ?", {"PC5"}, "IP_Info_Name"},
-            {"search address begins",
-             "SELECT * FROM IP_Info Where IP_Address Like ? Order By IP_4 ASC", {"10.2.%"},
-             "IP_Info_IP_Address"},
-            {"search temporary in block",
-             "SELECT * FROM IP_Info Where IP_Address Like ? And Status = 'Temporary' "
-             "Order By IP_4 ASC",
-             {prefix}, "IP_Info_IP_Address"},
-            {"search staff", "SELECT * FROM IP_Info Where StaffNo = ? Order By IP_4 ASC", {"S12"},
-             "IP_Info_StaffNo"},
-            {"search host name", "SELECT * FROM IP_Info Where Name = ? Order By IP_4 ASC",
-             {"PC12"}, "IP_Info_Name"},
             {"search place", "Select * from IP_Info where Region = ? And CityOwner = ? "
                              "Order By IP_Address, IP_4 ASC",
              {"Area1", "City2"}, "IP_Info_Place"},
             {"report by date", "Select * from IP_Info where DateIssue >= ? And DateIssue <= ? "
                                "Order By DateIssue",
              {"2015-02-01", "2015-02-10"}, "IP_Info_DateIssue"},
-            {"search all temporary",
-             "SELECT * FROM IP_Info Where Status = 'Temporary' Order By IP_4 ASC", {}, ""},
-            {"search user contains",
-             "SELECT * FROM IP_Info Where Username Like ? Order By IP_4 ASC", {"%ser1%"}, ""},
-            {"search remarks contains",
-             "SELECT * FROM IP_Info Where Remarks Like ? Order By IP_4 ASC", {"%ark 7%"}, ""},
         };
+        // The record search's own statements.
+        const struct {
+            const char* what;
+            SearchMode mode;
+            MatchOption option;
+            const char* text;
+            const char* index;
+        } searches[] = {
+            {"search address begins", SearchMode::IPAddress, MatchOption::BeginWith, "10.2.", "IP_Info_IP_Address"},
+            {"search temporary in block", SearchMode::IPAddress, MatchOption::Temporary, "10.2.3.", "IP_Info_IP_Address"},
+            {"search all temporary", SearchMode::IPAddress, MatchOption::Temporary, "ALL", "IP_Info_Status"},
+            {"search staff", SearchMode::StaffNo, MatchOption::Exact, "S12", "IP_Info_StaffNo"},
+            {"search host name", SearchMode::Hostname, MatchOption::Exact, "PC12", "IP_Info_Name"},
+            {"search user contains", SearchMode::Username, MatchOption::Exact, "ser1", ""},
+            {"search remarks contains", SearchMode::Remarks, MatchOption::Exact, "ark 7", ""},
+        };
+        for (const auto& s : searches) {
+            const RecordQuery q = textSearch(s.mode, s.option, s.text).query;
+            queries.append({s.what, q.sql(), q.values, s.index});
+        }
         for (bool former : {false, true})
             for (bool analyzed : {false, true})
                 for (const Query& q : queries)
@@ -141,7 +145,7 @@ private slots:
         QVERIFY(!app().scalar("SELECT 1 FROM sqlite_master WHERE name = 'IP_Info_IP_4'").isValid());
         QVERIFY(app().scalar("SELECT 1 FROM sqlite_master WHERE name = 'IP_Info_IP_Address'").isValid());
         QVERIFY(UpgradeSchema());
-        QCOMPARE(app().count("sqlite_master", "type = 'index' AND tbl_name = 'IP_Info'"), 5);
+        QCOMPARE(app().count("sqlite_master", "type = 'index' AND tbl_name = 'IP_Info'"), 6);
     }
 };
 
