@@ -15,6 +15,12 @@ qint64 monotonicMs() {
 }
 } // namespace
 
+QList<int> scanStartChoices(int start, int end) {
+    QList<int> out;
+    for (int v = start; v <= end; v += ScanWalk::kPauseEvery) out << v;
+    return out;
+}
+
 ScanWalk::ScanWalk(ScanHost& host, QObject* parent)
     : QObject(parent), host_(host), sweep_(new SweepRun(this)), now_(monotonicMs) {
     connect(sweep_, &SweepRun::finished, this, &ScanWalk::sweepDone);

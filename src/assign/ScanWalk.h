@@ -25,6 +25,9 @@ struct ScanPosition {
     bool Berhenti = false; // stop requested
 };
 
+// Where a big scan may start: the range start, then every 30 addresses up to the range end.
+QList<int> scanStartChoices(int start, int end);
+
 // What the form hands the walk when it starts it.
 struct ScanPlan {
     QString prefix;          // three octets and the full stop
