@@ -21,6 +21,14 @@ QList<int> scanStartChoices(int start, int end) {
     return out;
 }
 
+QString bigScanText(int jumRange) {
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("This is a big network scan... please be patience ...") + crlf + crlf +
+           QStringLiteral("\tTotal to Scan : ") + QString::number(jumRange) + crlf + crlf +
+           QStringLiteral("Please wait until scanning process complete !") + crlf + crlf +
+           QStringLiteral("Do you want to proceed with scanning?");
+}
+
 ScanWalk::ScanWalk(ScanHost& host, QObject* parent)
     : QObject(parent), host_(host), sweep_(new SweepRun(this)), now_(monotonicMs) {
     connect(sweep_, &SweepRun::finished, this, &ScanWalk::sweepDone);

@@ -28,6 +28,9 @@ struct ScanPosition {
 // Where a big scan may start: the range start, then every 30 addresses up to the range end.
 QList<int> scanStartChoices(int start, int end);
 
+// The big-scan question, with its tab and CR LF line breaks.
+QString bigScanText(int jumRange);
+
 // What the form hands the walk when it starts it.
 struct ScanPlan {
     QString prefix;          // three octets and the full stop

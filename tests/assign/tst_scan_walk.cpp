@@ -120,6 +120,11 @@ private slots:
         walk.reset();
         QVERIFY(walk.bigScanDue(256));
         QCOMPARE(walk.pos.i, 0);
+        QCOMPARE(bigScanText(254),
+                 QString("This is a big network scan... please be patience ...\r\n\r\n"
+                         "\tTotal to Scan : 254\r\n\r\n"
+                         "Please wait until scanning process complete !\r\n\r\n"
+                         "Do you want to proceed with scanning?"));
     }
 
     void allRecorded_data() {
