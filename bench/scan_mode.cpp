@@ -39,7 +39,8 @@ struct Run {
 
 Run walkRange(ScanWalk::Probing probing) {
     BenchHost host;
-    ScanWalk walk(host);
+    ScanPosition position;
+    ScanWalk walk(host, position);
     walk.setProbing(probing);
     ScanPlan plan;
     plan.prefix = kPrefix;

@@ -29,15 +29,17 @@ QString bigScanText(int jumRange) {
            QStringLiteral("Do you want to proceed with scanning?");
 }
 
-ScanWalk::ScanWalk(ScanHost& host, QObject* parent)
-    : QObject(parent), host_(host), sweep_(new SweepRun(this)), now_(monotonicMs) {
+ScanWalk::ScanWalk(ScanHost& host, ScanPosition& position, QObject* parent)
+    : QObject(parent), pos(position), host_(host), sweep_(new SweepRun(this)), now_(monotonicMs) {
     connect(sweep_, &SweepRun::finished, this, &ScanWalk::sweepDone);
 }
 
 ScanWalk::~ScanWalk() = default;
 
 void ScanWalk::prepare(int rangeStart) {
-    if (pos.i == 0) pos.i = rangeStart;
+    if (pos.i != 0) return;
+    pos.i = rangeStart;
+    chosenStart_ = -1; // a start picked for an earlier scan
 }
 
 bool ScanWalk::bigScanDue(int jumRange) const {

@@ -67,10 +67,11 @@ public:
     static constexpr qint64 kTrustMs = 60000; // how long an answer is taken as still true
     static constexpr int kPauseEvery = 30;
 
-    explicit ScanWalk(ScanHost& host, QObject* parent = nullptr);
+    // The position is the form's (the scan-range dialog writes it too).
+    ScanWalk(ScanHost& host, ScanPosition& position, QObject* parent = nullptr);
     ~ScanWalk() override;
 
-    ScanPosition pos;
+    ScanPosition& pos;
 
     // i = range start when the walk has no position yet.
     void prepare(int rangeStart);

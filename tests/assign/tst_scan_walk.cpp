@@ -54,11 +54,12 @@ struct Host : ScanHost {
 
 // A walk and the form it reports to.
 struct Rig {
-    explicit Rig(int probing = int(ScanWalk::Probing::Swept)) : walk(host) {
+    explicit Rig(int probing = int(ScanWalk::Probing::Swept)) : walk(host, position) {
         host.walk = &walk;
         walk.setProbing(ScanWalk::Probing(probing));
     }
     Host host;
+    ScanPosition position;
     ScanWalk walk;
 };
 
@@ -110,7 +111,7 @@ private:
 private slots:
     void bigScanQuestion() {
         Rig rig;
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         QVERIFY(!walk.bigScanDue(20));
         QVERIFY(!walk.bigScanDue(30));
         QVERIFY(walk.bigScanDue(31));
@@ -140,7 +141,7 @@ private slots:
         QFETCH(int, end);
         test::FakePinger pinger;
         Rig rig(probing);
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         walk.prepare(1);
         if (walk.bigScanDue(end)) walk.startChosen();
         QCOMPARE(walk.pos.StartRange, end > 30 ? 1 : 999);
@@ -162,7 +163,7 @@ private slots:
         QFETCH(QList<int>, recorded);
         test::FakePinger pinger;
         Rig rig(probing);
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         walk.prepare(1);
         QVERIFY(walk.bigScanDue(100));
         walk.startChosen(); // start 1 chosen in the dialog
@@ -177,7 +178,7 @@ private slots:
     void pauseNoEndsQuietly() {
         test::FakePinger pinger;
         Rig rig;
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         host.answers = {false};
         walk.prepare(1);
         walk.startChosen();
@@ -204,7 +205,7 @@ private slots:
         QFETCH(QList<int>, pauses);
         test::FakePinger pinger;
         Rig rig;
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         walk.prepare(start);
         if (walk.bigScanDue(end - start + 1)) {
             walk.pos.i = walk.pos.StartRange = chosen; // what the scan-range dialog writes
@@ -214,13 +215,27 @@ private slots:
         QCOMPARE(host.pausedAt, pauses);
     }
 
+    void chosenStartForgottenAfterCancel() {
+        test::FakePinger pinger;
+        Rig rig;
+        auto& [host, position, walk] = rig;
+        walk.prepare(1);
+        position.i = position.StartRange = 31;
+        walk.startChosen();
+        walk.reset(); // Cancel before the walk; then a smaller range without the question
+        walk.prepare(20);
+        QVERIFY(!walk.bigScanDue(26));
+        QVERIFY(walkTo(walk, planOf(20, 45, {}, position.i)));
+        QCOMPARE(host.pausedAt, QList<int>({31}));
+    }
+
     void liveHostThenResume_data() { modes(); }
     void liveHostThenResume() {
         QFETCH(int, probing);
         test::FakePinger pinger;
         pinger.live = {addr(7)};
         Rig rig(probing);
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         const QList<int> recorded = {1, 2, 3, 4, 5, 12};
         walk.prepare(1);
         QVERIFY(!walk.bigScanDue(20));
@@ -259,7 +274,7 @@ private slots:
         test::FakePinger pinger;
         pinger.live = {addr(7)};
         Rig rig;
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         qint64 now = 0;
         walk.setClock([&now] { return now; });
         const auto pingedSet = [&pinger] {
@@ -298,7 +313,7 @@ private slots:
     void stopDuringSweep() {
         SlowPinger pinger;
         Rig rig;
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         walk.prepare(1);
         walk.startChosen();
         QSignalSpy ended(&walk, &ScanWalk::ended);
@@ -327,7 +342,7 @@ private slots:
         QFETCH(int, probing);
         test::FakePinger pinger;
         Rig rig(probing);
-        auto& [host, walk] = rig;
+        auto& [host, position, walk] = rig;
         host.onShow = [&walk](const QString& a) {
             if (a == addr(10)) walk.requestStop();
         };
