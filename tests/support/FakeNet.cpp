@@ -1,5 +1,7 @@
 #include "support/FakeNet.h"
 
+#include <QThread>
+
 namespace zorva::test {
 
 PingResult FakePinger::pingAddress(qint32 /*ttl*/, qint32 timeoutMs) {
@@ -11,6 +13,12 @@ PingResult FakePinger::pingAddress(qint32 /*ttl*/, qint32 timeoutMs) {
         o.replyTimeMs = 1;
     }
     return pingResultFrom(o, pingAddressText(), timeoutMs);
+}
+
+QList<PingResult> FakePinger::sweep(const QStringList& addresses, const ProbeRule& rule) {
+    ++sweeps;
+    if (roundMs > 0) QThread::msleep(roundMs);
+    return Pinger::sweep(addresses, rule);
 }
 
 QString FakeLookup::addressOfName(const QString& name, int* errorNumber) {

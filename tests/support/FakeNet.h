@@ -16,7 +16,10 @@ public:
     ~FakePinger() override { setPinger(nullptr); }
     QSet<QString> live;
     QStringList pinged; // every echo sent, in order
+    int roundMs = 0;    // how long each sweep call takes, as a round of the parallel sweep does
+    int sweeps = 0;     // sweep calls
     PingResult pingAddress(qint32 ttl, qint32 timeoutMs) override;
+    QList<PingResult> sweep(const QStringList& addresses, const ProbeRule& rule) override;
 };
 
 // A table of names and addresses. Installs itself as the program's lookup for its lifetime.
