@@ -64,7 +64,7 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
         // One assignment form: an open one comes forward and acts by the new flags.
         {QStringLiteral("mnuInputRekod"), [](MDIFrmUtama& m) { m.openChild<frmZorvaMain>(); }},
         {QStringLiteral("mnuDedicatedIP"), [](MDIFrmUtama& m) { m.openChild<frmZorvaMain>(); }},
-        {QStringLiteral("mnuScanNetwork"), Opener{}},
+        {QStringLiteral("mnuScanNetwork"), [](MDIFrmUtama& m) { m.openChild<frmZorvaMain>(); }},
         {QStringLiteral("mnuAssignLog"), [](MDIFrmUtama& m) { m.openChild<frmAssignLog>(); }},
 
         // -- records

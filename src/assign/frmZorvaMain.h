@@ -2,6 +2,7 @@
 #include "assign/AssignBatch.h"
 #include "assign/AssignDetails.h"
 #include "assign/FreeAddress.h"
+#include "assign/ScanWalk.h"
 #include "plan/LocationCascade.h"
 #include "platform/FormBase.h"
 #include "records/frmIPAddGuna.h"
@@ -21,7 +22,9 @@ namespace zorva {
 // and saving it with its user details, in new and dedicated mode (scanFlag and dedicatedFlag,
 // set by the main window before it shows or brings forward the form). The rules live in the
 // plain modules beside it; the handlers read the controls, call them and write the controls.
-class frmZorvaMain : public FormBase, public AddressInUseCaller {
+class ScanSide;
+
+class frmZorvaMain : public FormBase, public AddressInUseCaller, public ScanPosition {
     Q_OBJECT
 public:
     explicit frmZorvaMain(QWidget* parent = nullptr);
@@ -56,10 +59,8 @@ public:
     QPushButton* cmdTutup;
     AssignDetails* details;
 
-    // Scan position and start (the scan-range dialog writes them), stop request.
-    int i = 0;
-    int StartRange = 999;
-    bool Berhenti = false;
+    // Scan position and start (the scan-range dialog writes them), stop request: i,
+    // StartRange and Berhenti of ScanPosition.
     QString namaAlat;
     QString namaAlatFirst;
 
@@ -89,6 +90,10 @@ protected:
     void Form_Load() override;
 
 private:
+    friend class ScanSide; // the scan mode, in frmZorvaMainScan.cpp
+    ScanSide& scanSide();
+    ScanSide* scan_ = nullptr;
+
     void buildUi();
     QWidget* buildCascade();
     // cascade

@@ -5,6 +5,7 @@
 #include "assign/UnitList.h"
 #include "assign/frmIPRangePenuh.h"
 #include "assign/frmZorvaMain.h"
+#include "assign/frmZorvaMainScan.h"
 #include "plan/PlanData.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
@@ -27,8 +28,7 @@ const QString kCancel = QStringLiteral("Cancel");
 } // namespace
 
 void frmZorvaMain::cboEquipment_Click() {
-    // The scan walk of the scan mode is not part of this form yet; its entry stays disabled.
-    if (scanMode()) return;
+    if (scanMode()) return scanSide().equipmentChosen();
     if (cboEquipment->currentText().isEmpty()) {
         octet4_ = 0;
         cascade_.setEquipmentCode(QStringLiteral("_"));
@@ -350,6 +350,7 @@ void frmZorvaMain::reofferAfterConflict(const QString& address) {
     keepTyped_ = details->typed(suggestedHostName_);
     if (counted_) --batch_.counter;
     counted_ = false;
+    if (scanMode()) return scanSide().equipmentChosen(); // the scan goes on past it
     if (!dedicatedMode()) {
         newModeStep();
         return;
@@ -393,6 +394,7 @@ void frmZorvaMain::cmdBatal_Click() {
     chain_->stop();
     if (cmdBatal->text() == kStop) {
         Berhenti = true;
+        if (scan_) scan_->stop();
         cmdBatal->setText(kCancel);
     }
 }

@@ -30,6 +30,19 @@ class TestAssignMenu : public ZorvaTest {
     void tearDown() override { main.reset(); }
 
     QList<QMdiSubWindow*> children() const { return main->mdiArea->subWindowList(); }
+    frmZorvaMain* onlyForm() const {
+        const auto list = children();
+        return list.size() == 1 ? qobject_cast<frmZorvaMain*>(list.first()->widget()) : nullptr;
+    }
+    void scanIpohDev(frmZorvaMain* form) {
+        choose(form->cboRegion, "Northern");
+        choose(form->cboState, "Perak");
+        choose(form->cboCity, "Ipoh");
+        choose(form->cboWorkGroup, "General");
+        choose(form->cboEquipment, "Dev");
+        QTRY_VERIFY_WITH_TIMEOUT(form->cmdTutup->isEnabled(), 5000);
+        QVERIFY(sui().takeText("Scan Network finished or Stopped !!!", "Finish"));
+    }
 
 private slots:
     void oneFormFollowingTheLastEntry() {
@@ -73,6 +86,31 @@ private slots:
         QVERIFY(log);
         log->cmdClose->click();
         QTRY_COMPARE(children().size(), 0);
+    }
+
+    void scanNetworkEntry() {
+        pinger.pinged.clear();
+        QAction* entry = main->findChild<QAction*>("mnuScanNetwork");
+        QVERIFY(entry->isEnabled());
+        QVERIFY(main->toolButton(QStringLiteral("mScanNetwork"))->isVisible());
+        main->toolButton(QStringLiteral("mScanNetwork"))->trigger();
+        frmZorvaMain* form = onlyForm();
+        QVERIFY(form);
+        QCOMPARE(form->windowTitle(), QString("Scan Network ..."));
+        QVERIFY(!form->txtBilangan->isEnabled());
+        scanIpohDev(form);
+        QCOMPARE(pinger.pinged.size(), 11 * 4);
+    }
+
+    void openFormTurnedToScanning() {
+        main->findChild<QAction*>("mnuInputRekod")->trigger();
+        frmZorvaMain* form = onlyForm();
+        QVERIFY(form);
+        main->findChild<QAction*>("mnuScanNetwork")->trigger();
+        QCOMPARE(onlyForm(), form);
+        QCOMPARE(form->windowTitle(), QString("Assign New IP Address")); // caption kept
+        scanIpohDev(form);
+        QVERIFY(form->cboEquipment->isEnabled() && !form->cmdSave->isEnabled());
     }
 };
 
