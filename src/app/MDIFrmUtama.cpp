@@ -1,11 +1,12 @@
 #include "app/MDIFrmUtama.h"
 #include "app/Compaction.h"
-#include "platform/Icons.h"
+#include "app/LiveUpdate.h"
 #include "app/frmAbout.h"
 #include "app/frmCariDB.h"
-#include "app/LiveUpdate.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/FormBase.h"
+#include "platform/Icons.h"
 #include "platform/Ini.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
@@ -181,12 +182,10 @@ QString MDIFrmUtama::userCaption(const QString& userName) {
 void MDIFrmUtama::buildUi() {
     setWindowIcon(appIcon());
     setWindowTitle(loadCaption());
-    mdiArea = new QMdiArea(this);
-    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea = named<QMdiArea>("mdiArea", this);
     setCentralWidget(mdiArea);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar1 = new QLabel(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1 = named<QLabel>("StatusBar1", this);
     statusBar()->addWidget(StatusBar1, 1);
     buildMenus();
     buildToolbar();

@@ -1,5 +1,6 @@
 #include "records/frmIPAddressUsed.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Ui.h"
 
 #include <QFontDatabase>
@@ -16,8 +17,7 @@ frmIPAddressUsed::frmIPAddressUsed(QWidget* parent) : AddressInfoWindow(parent) 
 
 void frmIPAddressUsed::buildUi() {
     auto box = [this](const char* name, const QString& text = {}) {
-        auto* b = new QLineEdit(text, this);
-        b->setObjectName(QLatin1String(name));
+        auto* b = named<QLineEdit>(name, text, this);
         b->setReadOnly(true);
         return b;
     };

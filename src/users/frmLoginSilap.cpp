@@ -1,4 +1,5 @@
 #include "users/frmLoginSilap.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
@@ -20,34 +21,27 @@ frmLoginSilap::frmLoginSilap(QWidget* parent) : FormBase(parent) {
 
 void frmLoginSilap::buildUi() {
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("Forgot your User ID or Password ?"), this);
-    heading->setObjectName(QStringLiteral("lblHeading"));
+    auto* heading =
+        named<QLabel>("lblHeading", QStringLiteral("Forgot your User ID or Password ?"), this);
     QFont f = heading->font();
     f.setBold(true);
     heading->setFont(f);
-    auto* text = new QLabel(QStringLiteral("Enter your internet email address and Zorva will send "
-                                           "your User ID and Password."),
-                            this);
-    text->setObjectName(QStringLiteral("lblText"));
+    auto* text =
+        named<QLabel>("lblText",
+                      QStringLiteral("Enter your internet email address and Zorva will send "
+                                     "your User ID and Password."),
+                      this);
     text->setWordWrap(true);
     layout->addWidget(heading);
     layout->addWidget(text);
     auto* form = new QFormLayout;
-    txtInternetEmail = new QLineEdit(this);
-    txtInternetEmail->setObjectName(QStringLiteral("txtInternetEmail"));
+    txtInternetEmail = named<QLineEdit>("txtInternetEmail", this);
     txtInternetEmail->setMinimumWidth(280);
     form->addRow(QStringLiteral("Internet Email :"), txtInternetEmail);
     layout->addLayout(form);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdBatal2 = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdBatal2->setObjectName(QStringLiteral("cmdBatal2"));
-    for (QPushButton* b : {cmdOK, cmdBatal2}) b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdBatal2);
-    layout->addLayout(buttons);
+    cmdOK = plainButton("cmdOK", QStringLiteral("OK"), this);
+    cmdBatal2 = plainButton("cmdBatal2", QStringLiteral("Cancel"), this);
+    layout->addLayout(buttonRow({cmdOK, cmdBatal2}));
     connect(cmdOK, &QPushButton::clicked, this, &frmLoginSilap::cmdOK_Click);
     connect(cmdBatal2, &QPushButton::clicked, this, &frmLoginSilap::cmdBatal2_Click);
     setTabOrder(txtInternetEmail, cmdOK);
