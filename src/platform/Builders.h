@@ -1,12 +1,11 @@
 #pragma once
 #include <QAnyStringView>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QString>
 #include <utility>
 
-class QBoxLayout;
 class QGridLayout;
-class QHBoxLayout;
 class QPushButton;
 class QWidget;
 
