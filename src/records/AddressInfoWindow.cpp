@@ -5,6 +5,7 @@
 #include "platform/AppState.h"
 #include "platform/Builders.h"
 #include "platform/Shell.h"
+#include "records/HostName.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -306,7 +306,7 @@ void frmBackupDB::cmdRestore_Click() {
     };
     auto failed = [this](backup::FileError e) {
         if (!e.failed()) return false;
-        if (e.description == QLatin1String("File not found"))
+        if (e.kind == backup::FileErrorKind::FileNotFound)
             e.description = QStringLiteral("Backup file not found !");
         reportError(backup::errorText(e, QStringLiteral(": ")));
         return true;
@@ -337,7 +337,9 @@ void frmBackupDB::cmdRestore_Click() {
             // the columns it lacks.
             QString error;
             if (!UpgradeSchema(&error)) {
-                reportError(QStringLiteral("75: ") + error);
+                reportError(
+                    backup::errorText(backup::FileError(backup::FileErrorKind::AccessError, error),
+                                      QStringLiteral(": ")));
                 return;
             }
             restoredDb = true;
