@@ -14,18 +14,9 @@
 #include "users/frmLogin.h"
 #include "utilities/frmChangeFolder.h"
 
-// Forms opened by the menus (add the include of a form next to its opener's owner).
-// -- records
-
-// -- assignment
-
-// -- address plan
+// Forms opened by the menus.
 #include "plan/frmIPAddressSettings.h"
 #include "plan/frmUnitDivision.h"
-
-// -- users
-
-// -- utilities
 #include "utilities/frmBackupDB.h"
 #include "utilities/frmSubnetCal.h"
 

@@ -21,9 +21,6 @@ void attachNumericFilter(QLineEdit* box, int maxValue, int minValue, std::functi
 // text with a beep. Text set while it does not hold is accepted as it is.
 void attachCodeFilter(QLineEdit* box, int maxLength, std::function<bool()> active);
 
-// Code box: letters become upper case; at most maxLength characters can be typed.
-void attachCodeBox(QLineEdit* box, int maxLength);
-
 enum class FocusMove {
     Arrows = 0x1,    // Down moves to the next control, Up to the previous; the key is discarded
     EnterNext = 0x2, // Enter (Return) moves to the next control

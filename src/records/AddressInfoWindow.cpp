@@ -14,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 
 namespace zorva {
 
@@ -81,38 +80,33 @@ void AddressInfoWindow::cmdGetInfo_Click() {
 }
 
 void AddressInfoWindow::gather() {
-    try {
-        {
-            CursorGuard hourglass;
-            host_ = hostNameFromAddress(liveInfoAddress, this);
-            setFieldText(fields_.hostName, host_);
-        }
-        if (!afterHostLookup()) {
-            startTelnetProbe();
-            finishGathering();
-            return;
-        }
-        // the query started at load may still wait for its answer: wait for it (or its limit)
-        table_ = query_->isStarted() ? query_->waitForResult() : NetBiosInfo{};
-        if (!query_->isStarted()) {
-            showUnreadableTable();
-        } else if (table_.hostNotFound) {
-            startTelnetProbe();
-        } else {
-            setFieldText(fields_.workGroup, table_.workGroup);
-            setFieldText(fields_.lanId, table_.lanId);
-            setFieldText(fields_.macAddress, table_.macAddress);
-            if (!host_.isEmpty()) {
-                CursorGuard hourglass;
-                const QString remark = readNeighbourRemark(liveInfoAddress, host_);
-                if (!remark.isEmpty()) txtResult->setPlainText(remark);
-            }
-        }
-        finishGathering();
-    } catch (const std::exception&) {
-        showGatherFailure();
-        finishGathering();
+    {
+        CursorGuard hourglass;
+        host_ = hostNameFromAddress(liveInfoAddress, this);
+        setFieldText(fields_.hostName, host_);
     }
+    if (!afterHostLookup()) {
+        startTelnetProbe();
+        finishGathering();
+        return;
+    }
+    // the query started at load may still wait for its answer: wait for it (or its limit)
+    table_ = query_->isStarted() ? query_->waitForResult() : NetBiosInfo{};
+    if (!query_->isStarted()) {
+        showUnreadableTable();
+    } else if (table_.hostNotFound) {
+        startTelnetProbe();
+    } else {
+        setFieldText(fields_.workGroup, table_.workGroup);
+        setFieldText(fields_.lanId, table_.lanId);
+        setFieldText(fields_.macAddress, table_.macAddress);
+        if (!host_.isEmpty()) {
+            CursorGuard hourglass;
+            const QString remark = readNeighbourRemark(liveInfoAddress, host_);
+            if (!remark.isEmpty()) txtResult->setPlainText(remark);
+        }
+    }
+    finishGathering();
 }
 
 void AddressInfoWindow::startTelnetProbe() {

@@ -46,11 +46,6 @@ void frmIPAddGuna::showUnreadableTable() {
                  QStringLiteral("Error !!! No info available ... "));
 }
 
-void frmIPAddGuna::showGatherFailure() {
-    ui().message(this, Icon::None, QStringLiteral("Error"),
-                 QStringLiteral("Error !!! No Detail info available ..."));
-}
-
 void frmIPAddGuna::closeWindow() {
     if (caller) {
         caller->refreshAfterLiveInfo();

@@ -44,11 +44,6 @@ void frmIPAddressUsed::showUnreadableTable() {
                  QStringLiteral("Ralat !!! Kesilapan teknikal pada sistem... sila Cari sekali lagi..."));
 }
 
-void frmIPAddressUsed::showGatherFailure() {
-    ui().message(this, Icon::Information, QStringLiteral("Error !!!"),
-                 QStringLiteral("Error !!! Cannot find info ..."));
-}
-
 void frmIPAddressUsed::closeWindow() { unload(); }
 
 } // namespace zorva
