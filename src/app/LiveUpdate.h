@@ -1,4 +1,6 @@
 #pragma once
+#include "app/VersionFile.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -9,28 +11,6 @@ class QNetworkAccessManager;
 class QWidget;
 
 namespace zorva {
-
-// The host of the update service: the third item of its address split at "/", without a port.
-QString updateHostOf(const QString& updateUrl);
-
-// The first line of the version file: "lowest -> newest".
-struct VersionLine {
-    QString lowest; // the lowest version the updater can bring up to date
-    QString newest;
-};
-// nullopt when the line has no " -> " or the newest version has no ".".
-std::optional<VersionLine> parseVersionLine(const QString& firstLine);
-
-// Orders version texts "1.30.0522". Versions made of numbers are compared number by number, so
-// that "10.00.0000" comes after "9.99.9999"; anything else is compared as text.
-int compareVersionTexts(const QString& a, const QString& b);
-
-enum class UpdateVerdict {
-    None,          // up to date, or nothing usable was found
-    UpdateOffered, // the updater can bring this version up to date
-    FullDownload,  // too old for the updater
-};
-UpdateVerdict judgeUpdate(const QString& current, const VersionLine& line);
 
 // The HTTP fetch of the update check: one request at a time, each with a time limit.
 class HttpFetch : public QObject {

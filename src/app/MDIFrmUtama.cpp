@@ -17,6 +17,11 @@
 // Forms opened by the menus.
 #include "plan/frmIPAddressSettings.h"
 #include "plan/frmUnitDivision.h"
+#include "records/frmCarian.h"
+#include "records/frmRptByDate.h"
+#include "records/frmRptByLocation.h"
+#include "users/frmTukarPassword.h"
+#include "users/frmUser.h"
 #include "utilities/frmBackupDB.h"
 #include "utilities/frmSubnetCal.h"
 
@@ -52,9 +57,10 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
         {QStringLiteral("mnuAssignLog"), Opener{}},
 
         // -- records
-        {QStringLiteral("mnuCarianRekod"), Opener{}},
-        {QStringLiteral("mnuRptLocation"), Opener{}},
-        {QStringLiteral("mnuRptByDate"), Opener{}},
+        {QStringLiteral("mnuCarianRekod"), [](MDIFrmUtama& m) { m.openChild<frmCarian>(); }},
+        {QStringLiteral("mnuRptLocation"),
+         [](MDIFrmUtama& m) { m.openChild<frmRptByLocation>(); }},
+        {QStringLiteral("mnuRptByDate"), [](MDIFrmUtama& m) { m.openChild<frmRptByDate>(); }},
 
         // -- address plan
         {QStringLiteral("mnuIPAddressSetting"),
@@ -69,9 +75,13 @@ const QList<std::pair<QString, Opener>>& formOpeners() {
          }},
 
         // -- users
-        {QStringLiteral("mnuTukarPassword"), Opener{}},
+        {QStringLiteral("mnuTukarPassword"),
+         [](MDIFrmUtama& m) {
+             frmTukarPassword f(&m);
+             ui().showModal(f);
+         }},
 
-        {QStringLiteral("mnuMaklumatPengguna"), Opener{}},
+        {QStringLiteral("mnuMaklumatPengguna"), [](MDIFrmUtama& m) { m.openChild<frmUser>(); }},
 
         // -- utilities
         {QStringLiteral("mnuBackupRestore"), [](MDIFrmUtama& m) { m.openChild<frmBackupDB>(); }},

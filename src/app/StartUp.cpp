@@ -7,6 +7,7 @@
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace zorva {
@@ -44,11 +45,15 @@ void StartUp() {
         if (locate.endedProgram()) return;
     }
 
-    // A failing upgrade does not stop the start: the user is told, and the login reports
-    // the database's state again.
-    QString error;
-    if (!UpgradeSchema(&error))
-        ui().message(nullptr, Icon::Warning, QStringLiteral("Error !!!"), error);
+    // A file that cannot be the database (damaged, another program's, tables lacking columns)
+    // is named and left as it is; a failing upgrade changes nothing either. Neither stops the
+    // start: the user is told, and the login reports the database's state again.
+    // (Not read through at every start: a truncated file shows in its header.)
+    QString error = databaseFileProblem(s.gDbPath, false);
+    if (!error.isEmpty() && QFileInfo(s.gDbPath).isFile())
+        error = QDir::toNativeSeparators(s.gDbPath) + QStringLiteral(": ") + error;
+    else UpgradeSchema(&error);
+    if (!error.isEmpty()) ui().message(nullptr, Icon::Warning, QStringLiteral("Error !!!"), error);
 
     // The load makes the window visible itself, after the database folder form.
     auto* main = new MDIFrmUtama;

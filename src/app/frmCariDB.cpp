@@ -8,6 +8,7 @@
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -65,11 +66,27 @@ void frmCariDB::Form_Load() {
         return;
     }
 
+    const QString previousPath = s.gDbPath, previousFolder = s.gDbFolder;
     s.gDbPath = chosen;
     const int slash = chosen.lastIndexOf(QLatin1Char('/'));
     s.gDbFolder = slash >= 0 ? chosen.left(slash) : QString();
     if (!QFileInfo(s.gDbFolder + QStringLiteral("/Zorvadb.mdb")).isFile()) {
         endWith(QStringLiteral("Zorva database not found!"));
+        return;
+    }
+    // A damaged file, another program's database or one lacking columns is not taken: at
+    // start-up this ends the program as a missing database does; from the menu the session
+    // stays on its database and nothing is recorded.
+    if (const QString problem = databaseFileProblem(chosen); !problem.isEmpty()) {
+        const QString text = QDir::toNativeSeparators(chosen) + QStringLiteral(": ") + problem;
+        if (s.gUserID.isEmpty()) {
+            endWith(text);
+            return;
+        }
+        s.gDbPath = previousPath;
+        s.gDbFolder = previousFolder;
+        unload();
+        ui().message(this, Icon::Critical, QStringLiteral("Error"), text);
         return;
     }
     lblDBFolder->setText(s.gDbFolder + QLatin1Char('/'));

@@ -5,6 +5,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace zorva {
 
 QByteArray smtpData(const SmtpMessage& m) {
@@ -23,6 +25,32 @@ QByteArray smtpData(const SmtpMessage& m) {
 QString SmtpResult::messageText() const {
     return QStringLiteral("ERROR : ") + QString::number(errorNumber) + QStringLiteral(". ") +
            description + QStringLiteral(".");
+}
+
+SmtpTake takeSmtpReply(QByteArray& buffer, QByteArray* reply) {
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype end = buffer.indexOf('\n', start);
+        if (end < 0) return buffer.size() > kSmtpMaxReply ? SmtpTake::TooLong : SmtpTake::Waiting;
+        const QByteArray line = buffer.mid(start, end - start);
+        start = end + 1;
+        if (line.size() < 4 || line.at(3) != '-') {
+            *reply = buffer.left(start).trimmed();
+            buffer.remove(0, start);
+            return SmtpTake::Reply;
+        }
+    }
+}
+
+bool smtpReplyAccepted(const QByteArray& reply, int expected, int* code) {
+    int got = -1;
+    if (reply.size() >= 3 && std::all_of(reply.begin(), reply.begin() + 3, [](char c) {
+            return c >= '0' && c <= '9';
+        }))
+        got = reply.left(3).toInt();
+    if (code) *code = got;
+    if (got < 0) return false;
+    return expected == 250 ? got / 100 == 2 : got == expected;
 }
 
 namespace {
@@ -76,10 +104,9 @@ private:
                      send.isEmpty() ? QStringLiteral("the server's greeting")
                                     : QStringLiteral("the reply to ") + lastCommand_))
             return false;
-        bool numeric = false;
-        const int got = reply.left(3).toInt(&numeric);
-        const bool good = numeric && (code == 250 ? got / 100 == 2 : got == code);
-        if (good) return true;
+        int got = -1;
+        if (smtpReplyAccepted(reply, code, &got)) return true;
+        const bool numeric = got >= 0;
         result_.errorNumber = numeric ? got : kSmtpErrProtocol;
         const QString text = QString::fromUtf8(reply).trimmed();
         result_.description = numeric
@@ -91,18 +118,10 @@ private:
 
     bool takeReply(QByteArray* reply) {
         buffer_ += socket_.readAll();
-        int start = 0;
-        while (true) {
-            const int end = buffer_.indexOf('\n', start);
-            if (end < 0) return false;
-            const QByteArray line = buffer_.mid(start, end - start);
-            start = end + 1;
-            if (line.size() < 4 || line.at(3) != '-') {
-                *reply = buffer_.left(start).trimmed();
-                buffer_.remove(0, start);
-                return true;
-            }
-        }
+        const SmtpTake t = takeSmtpReply(buffer_, reply);
+        // an endless line is no reply, whatever it starts with
+        if (t == SmtpTake::TooLong) *reply = "(no line end) " + buffer_.left(60);
+        return t != SmtpTake::Waiting;
     }
 
     template <class Done>

@@ -21,6 +21,19 @@ struct SmtpMessage {
 // no line of the body can end the message early.
 QByteArray smtpData(const SmtpMessage& message);
 
+// Reading replies from what the server sent so far. A reply is one or more lines; it ends with
+// the line whose code is not followed by "-". Lines end with LF (CR LF accepted).
+enum class SmtpTake {
+    Waiting, // no complete reply yet
+    Reply,   // *reply holds one reply (its lines, trimmed), removed from the buffer
+    TooLong, // more than kSmtpMaxReply bytes without a complete reply: not an SMTP server
+};
+inline constexpr qsizetype kSmtpMaxReply = 64 * 1024;
+SmtpTake takeSmtpReply(QByteArray& buffer, QByteArray* reply);
+// Whether a reply answers as expected: any 2xx for 250, otherwise exactly that code. *code is
+// the reply's code, or -1 when it does not start with three digits.
+bool smtpReplyAccepted(const QByteArray& reply, int expected, int* code = nullptr);
+
 // How an exchange ended. errorNumber 0 means the message was accepted by the server.
 struct SmtpResult {
     int errorNumber = 0;

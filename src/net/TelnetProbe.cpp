@@ -70,11 +70,25 @@ QString removeLoginPrompts(QString text) {
     return text;
 }
 
+void TelnetGreeting::add(const QByteArray& text) {
+    for (const char c : text) {
+        if (isFull()) return;
+        const bool nulAfterCr = c == '\0' && afterCr_;
+        afterCr_ = c == '\r';
+        if (nulAfterCr) continue;
+        text_.append(c);
+        const quint8 b = quint8(c);
+        visible_ = visible_ || (b > 0x20 && b != 0x7f);
+    }
+}
+
 quint16 TelnetProbe::defaultPort = 23;
 
 TelnetProbe::TelnetProbe(QObject* parent) : QObject(parent) {
     limit_.setSingleShot(true);
-    connect(&limit_, &QTimer::timeout, this, &TelnetProbe::close);
+    quiet_.setSingleShot(true);
+    connect(&limit_, &QTimer::timeout, this, &TelnetProbe::report);
+    connect(&quiet_, &QTimer::timeout, this, &TelnetProbe::report);
 }
 
 TelnetProbe::~TelnetProbe() = default;
@@ -82,16 +96,23 @@ TelnetProbe::~TelnetProbe() = default;
 void TelnetProbe::connectTo(const QString& address, quint16 port, int timeoutMs) {
     close();
     pending_.clear();
+    text_.clear();
     socket_ = new QTcpSocket(this);
     connect(socket_, &QTcpSocket::readyRead, this, &TelnetProbe::dataArrival);
-    connect(socket_, &QTcpSocket::disconnected, this, &TelnetProbe::close);
-    connect(socket_, &QTcpSocket::errorOccurred, this, &TelnetProbe::close);
+    // A service that closes right after its banner: what came before the end is reported.
+    const auto ending = [this] {
+        dataArrival();
+        report();
+    };
+    connect(socket_, &QTcpSocket::disconnected, this, ending);
+    connect(socket_, &QTcpSocket::errorOccurred, this, ending);
     limit_.start(timeoutMs);
     socket_->connectToHost(address, port);
 }
 
 void TelnetProbe::close() {
     limit_.stop();
+    quiet_.stop();
     if (!socket_) return;
     QTcpSocket* s = socket_;
     socket_ = nullptr;
@@ -108,8 +129,17 @@ void TelnetProbe::dataArrival() {
     const TelnetWalk w = walkTelnet(socket_->readAll(), &pending_);
     if (!w.replies.isEmpty()) socket_->write(w.replies);
     if (w.text.isEmpty()) return;
-    socket_->flush();
-    emit greeting(removeLoginPrompts(QString::fromLatin1(w.text)));
+    text_.add(w.text);
+    if (text_.isFull()) report();
+    else if (text_.hasVisibleText()) quiet_.start(kQuietMs);
+}
+
+void TelnetProbe::report() {
+    if (!socket_) return;
+    if (!text_.text().isEmpty()) {
+        socket_->flush();
+        emit greeting(removeLoginPrompts(QString::fromLatin1(text_.text())));
+    }
     close();
 }
 

@@ -39,4 +39,15 @@ QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
     return row;
 }
 
+QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
+                          std::initializer_list<ButtonSpec> buttons) {
+    auto* row = buttonRow({});
+    for (const ButtonSpec& spec : buttons) {
+        *spec.button = plainButton(spec.name, QString::fromLatin1(spec.caption), parent);
+        row->addWidget(*spec.button);
+    }
+    layout->addLayout(row);
+    return row;
+}
+
 } // namespace zorva

@@ -5,6 +5,7 @@
 #include <QString>
 #include <utility>
 
+class QBoxLayout;
 class QGridLayout;
 class QPushButton;
 class QWidget;
@@ -51,5 +52,15 @@ QWidget* inRow(std::initializer_list<QWidget*> widgets);
 
 // The buttons of a form's bottom row, right-aligned.
 QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons);
+
+// One button of a button row: the member it fills, its objectName and caption.
+struct ButtonSpec {
+    QPushButton** button;
+    const char* name;
+    const char* caption;
+};
+// Adds a right-aligned row of plain buttons (none a default button) at the end of layout.
+QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
+                          std::initializer_list<ButtonSpec> buttons);
 
 } // namespace zorva

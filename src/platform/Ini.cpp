@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace zorva {
@@ -11,21 +12,57 @@ namespace {
 
 constexpr int kMaxValue = 254;
 
+// The file as it was read: each line's own bytes and line end, so that a write changes only the
+// line it writes. Files edited by hand may be in a legacy 8-bit encoding and mix line ends.
 struct Lines {
-    QStringList lines;
-    QString eol = QStringLiteral("\r\n");
+    QStringList lines;        // decoded, for lookups
+    QList<QByteArray> raw;    // as stored, without the line end
+    QList<QByteArray> ends;   // "\r\n", "\n", or empty for a last line without one
+    QByteArray eol = "\r\n"; // for lines that the program adds
+    bool utf8 = true;         // the whole file is valid UTF-8
 };
+
+QString decodeLine(const QByteArray& raw, bool* utf8) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(raw);
+    if (!decoder.hasError()) return text;
+    *utf8 = false;
+    return QString::fromLatin1(raw);
+}
 
 bool loadLines(const QString& file, Lines& out) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) return false;
     const QByteArray data = f.readAll();
-    QString text = QString::fromUtf8(data);
-    if (!data.contains("\r\n") && data.contains('\n')) out.eol = QStringLiteral("\n");
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.lines = text.split(QLatin1Char('\n'));
-    if (!out.lines.isEmpty() && out.lines.last().isEmpty()) out.lines.removeLast();
+    if (!data.contains("\r\n") && data.contains('\n')) out.eol = "\n";
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype end = data.indexOf('\n', start);
+        QByteArray eol = "\n";
+        if (end < 0) {
+            end = data.size();
+            eol.clear();
+        }
+        QByteArray raw = data.mid(start, end - start);
+        if (!eol.isEmpty() && raw.endsWith('\r')) {
+            raw.chop(1);
+            eol = "\r\n";
+        }
+        out.lines << decodeLine(raw, &out.utf8);
+        out.raw << raw;
+        out.ends << eol;
+        start = end + 1;
+    }
     return true;
+}
+
+// Adds a line of the program's own before line `at`.
+void insertLine(Lines& l, qsizetype at, const QString& text) {
+    // the line before it gets a line end if it was the file's unended last line
+    if (at > 0 && l.ends[at - 1].isEmpty()) l.ends[at - 1] = l.eol;
+    l.lines.insert(at, text);
+    l.raw.insert(at, l.utf8 ? text.toUtf8() : text.toLatin1());
+    l.ends.insert(at, l.eol);
 }
 
 // The section name of a "[name]" line, or a null string for other lines.
@@ -94,20 +131,22 @@ bool writeIniFile(const QString& file, const QString& section, const QString& ke
     const QString entry = key + QLatin1Char('=') + value;
     auto range = findSection(l.lines, section);
     if (range.first < 0) {
-        l.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        l.lines.append(entry);
+        insertLine(l, l.lines.size(), QLatin1Char('[') + section + QLatin1Char(']'));
+        insertLine(l, l.lines.size(), entry);
     } else if (const int i = findKey(l.lines, range, key); i >= 0) {
         l.lines[i] = entry;
+        l.raw[i] = l.utf8 ? entry.toUtf8() : entry.toLatin1();
     } else {
         // After the section's last non-blank line, so that a blank separator stays below it.
         int at = range.second;
         while (at > range.first && l.lines[at - 1].trimmed().isEmpty()) --at;
-        l.lines.insert(at, entry);
+        insertLine(l, at, entry);
     }
+    QByteArray bytes;
+    for (qsizetype i = 0; i < l.raw.size(); ++i) bytes += l.raw[i] + l.ends[i];
     QSaveFile out(file);
     out.setDirectWriteFallback(true); // a writable file in a read-only folder
     if (!out.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = (l.lines.join(l.eol) + l.eol).toUtf8();
     if (out.write(bytes) != bytes.size()) return false;
     return out.commit();
 }

@@ -194,7 +194,8 @@ void RecordCycle::cancel() {
 
 void RecordCycle::remove() {
     if (mode_ != Mode::Showing) return;
-    if (ui().message(owner_, Icon::Question, QStringLiteral("Delete Record"),
+    if (h_.canErase && !h_.canErase(key_)) return;
+    if (ui().message(owner_, Icon::Question, deleteTitle_,
                      QStringLiteral("Delete record from Zorva database ?"),
                      Button::Ok | Button::Cancel, Button::Ok) != Button::Ok)
         return;

@@ -28,6 +28,7 @@ namespace zorva {
 // - write(isNew, key): insert or change the row; false when it failed (report the error, e.g.
 //   with runSqlOrReport). The form then stays in edit and nothing is lost.
 // - erase(key): delete the row; false when it failed.
+// - canErase(key): optional; the form's refusals before Delete asks (false: nothing deleted).
 // - fillList(): refill the list (after save and delete).
 // - lockForm(bool): optional; true when editing begins (lock other tabs, place boxes), false
 //   when it ends (unlock by the form's own rules).
@@ -62,6 +63,7 @@ public:
         std::function<bool()> check;
         std::function<bool(bool isNew, const QVariant& key)> write;
         std::function<bool(const QVariant& key)> erase;
+        std::function<bool(const QVariant& key)> canErase;
         std::function<void()> fillList;
         std::function<void()> closeForm;
         std::function<void(bool editing)> lockForm;
@@ -87,6 +89,8 @@ public:
     }
     // Add may be offered only when the form has a place to add to (a chosen state, city ...).
     void setAddEnabled(bool enabled);
+    // Title of Delete's question ("Delete Record" unless the form says otherwise).
+    void setDeleteTitle(const QString& title) { deleteTitle_ = title; }
 
     // Field procedures.
     void clearFields();
@@ -124,6 +128,7 @@ private:
     Mode mode_ = Mode::Browse;
     bool isNewRecord_ = false;
     int shownRow_ = -1;
+    QString deleteTitle_ = QStringLiteral("Delete Record");
 };
 
 // Builds the two frames of the cycle with their buttons: the operations frame (objectName

@@ -1,6 +1,8 @@
 #include "platform/Schema.h"
+#include "platform/AppState.h"
 #include "platform/Database.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -97,6 +99,9 @@ const Index kIndexes[] = {
     {"CREATE INDEX IF NOT EXISTS IP_Info_DateIssue ON IP_Info (DateIssue)", {"DateIssue"}},
     {"CREATE INDEX IF NOT EXISTS IP_Info_Place ON IP_Info (Region, CityOwner)",
      {"Region", "CityOwner"}},
+    // The temporary records (about a third of all), counted and listed in the search's order
+    // without reading the table.
+    {"CREATE INDEX IF NOT EXISTS IP_Info_Status ON IP_Info (Status, IP_4)", {"Status", "IP_4"}},
 };
 const char* const kUniqueAddress =
     "CREATE UNIQUE INDEX IF NOT EXISTS IP_Info_IP_Address ON IP_Info (IP_Address)";
@@ -115,6 +120,77 @@ QStringList columnsOf(QSqlDatabase& db, const QString& table) {
     if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) return out;
     while (q.next()) out << q.value(1).toString();
     return out;
+}
+
+// The columns of each table as created here, read from the statements above.
+struct TableColumns {
+    QString table;
+    QStringList columns;
+};
+QList<TableColumns> schemaColumns() {
+    QList<TableColumns> out;
+    for (const char* sql : kTables) {
+        QStringList lines = QString::fromLatin1(sql).split(QLatin1Char('\n'));
+        TableColumns t{lines.takeFirst().section(QLatin1Char(' '), 2, 2), {}};
+        for (const QString& line : lines) {
+            QString name = line.trimmed().section(QLatin1Char(' '), 0, 0);
+            name.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+            t.columns << name;
+        }
+        out << t;
+    }
+    return out;
+}
+
+// Columns that upgradeSchema adds to a database of the older layout.
+bool addedByUpgrade(const QString& table, const QString& column) {
+    return (table == QLatin1String("City") &&
+            (column == QLatin1String("StartIPRange") || column == QLatin1String("ToIPRange"))) ||
+           (table == QLatin1String("IP_Info") && column == QLatin1String("Status"));
+}
+
+// The engine's verdict on the file itself; empty when intact.
+QString integrityProblem(QSqlDatabase& db) {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) return sqlErrorText(q);
+    QStringList found;
+    while (q.next() && found.size() < 3) found << q.value(0).toString();
+    if (found == QStringList{QStringLiteral("ok")}) return {};
+    return found.isEmpty() ? QStringLiteral("no answer to the integrity check") : found.join(QStringLiteral("; "));
+}
+
+// The names of the tables ("table") or indexes ("index") the database holds.
+QStringList present(QSqlDatabase& db, const QString& type) {
+    QStringList out;
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = ?"));
+    q.addBindValue(type);
+    q.exec();
+    while (q.next()) out << q.value(0).toString();
+    return out;
+}
+QStringList presentTables(QSqlDatabase& db) { return present(db, QStringLiteral("table")); }
+
+bool holdsAnyTable(QSqlDatabase& db) {
+    const QStringList have = presentTables(db);
+    for (const TableColumns& t : schemaColumns())
+        if (have.contains(t.table, Qt::CaseInsensitive)) return true;
+    return false;
+}
+
+const QString kNotZorva = QStringLiteral("This is not a Zorva database: ");
+const QString kForeign = kNotZorva + QStringLiteral("it holds none of the tables of Zorva (another program's database?).");
+QString damaged(const QString& why) {
+    return kNotZorva + QStringLiteral("the file is damaged or truncated (%1).").arg(why);
+}
+const QString kUnchanged = QStringLiteral(" It was left unchanged.");
+
+// Why a file could not be opened: the engine's "not a database" and "malformed" mean a file
+// that is no intact database; a missing file, a folder or a lock are said as they are.
+QString openFailure(const QString& path, const QString& error) {
+    const bool unreadable = error.contains(QStringLiteral("not a database"), Qt::CaseInsensitive) ||
+                            error.contains(QStringLiteral("malformed"), Qt::CaseInsensitive);
+    return unreadable && QFileInfo(path).isFile() ? damaged(error) : error;
 }
 
 bool tableExists(QSqlDatabase& db, const QString& table) {
@@ -138,42 +214,136 @@ bool createSchema(QSqlDatabase db, QString* error) {
     return false;
 }
 
-bool upgradeSchema(QSqlDatabase db, QString* error) {
+namespace {
+
+// The name that an index statement above creates.
+QString indexName(const char* sql) {
+    return QString::fromLatin1(sql).section(QStringLiteral(" EXISTS "), 1).section(QLatin1Char(' '), 0, 0);
+}
+
+// What the upgrade has to do on this database; nothing when it is up to date.
+QStringList upgradeStatements(QSqlDatabase& db) {
+    QStringList out;
     if (tableExists(db, QStringLiteral("City")) &&
-        !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange"))) {
-        if (!run(db, QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0"),
-                 error) ||
-            !run(db, QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0"),
-                 error))
-            return false;
+        !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange")))
+        out << QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0")
+            << QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0");
+    if (!tableExists(db, QStringLiteral("IP_Info"))) return out;
+    QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
+    if (!have.contains(QStringLiteral("Status"))) {
+        out << QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
+                              "DEFAULT '' CHECK (length(Status) <= 10)");
+        have << QStringLiteral("Status");
     }
-    if (tableExists(db, QStringLiteral("IP_Info"))) {
-        if (!columnsOf(db, QStringLiteral("IP_Info")).contains(QStringLiteral("Status")) &&
-            !run(db,
-                 QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
-                                "DEFAULT '' CHECK (length(Status) <= 10)"),
-                 error))
-            return false;
-        const QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
-        for (const Index& index : kIndexes) {
-            bool complete = true;
-            for (const QString& c : index.columns) complete = complete && have.contains(c, Qt::CaseInsensitive);
-            if (complete && !run(db, QString::fromLatin1(index.sql), error)) return false;
+    const QStringList indexes = present(db, QStringLiteral("index"));
+    for (const Index& index : kIndexes) {
+        bool complete = !indexes.contains(indexName(index.sql), Qt::CaseInsensitive);
+        for (const QString& c : index.columns) complete = complete && have.contains(c, Qt::CaseInsensitive);
+        if (complete) out << QString::fromLatin1(index.sql);
+    }
+    if (indexes.contains(indexName(kUniqueAddress), Qt::CaseInsensitive)) return out;
+    QSqlQuery dup(db);
+    const bool hasDuplicates =
+        dup.exec(QStringLiteral("SELECT IP_Address FROM IP_Info GROUP BY IP_Address "
+                                "HAVING count(*) > 1 LIMIT 1")) &&
+        dup.next();
+    if (!hasDuplicates) out << QString::fromLatin1(kUniqueAddress);
+    return out;
+}
+
+// A file shorter than its header says: cut off by an interrupted copy. Read from the header
+// alone, so that it costs nothing on a large file; empty when the header cannot tell.
+QString truncation(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || QFileInfo::exists(path + QStringLiteral("-wal"))) return {};
+    const QByteArray h = f.read(100);
+    if (h.size() < 100 || !h.startsWith(QByteArrayLiteral("SQLite format 3\0"))) return {};
+    const auto be = [&h](int at, int n) {
+        quint32 v = 0;
+        for (int i = 0; i < n; ++i) v = v << 8 | quint8(h[at + i]);
+        return v;
+    };
+    const qint64 pageSize = be(16, 2) == 1 ? 65536 : be(16, 2);
+    const qint64 pages = be(28, 4);
+    const bool valid = pages > 0 && be(24, 4) == be(92, 4); // the size field is kept up to date
+    if (!valid || f.size() >= pages * pageSize) return {};
+    return QStringLiteral("%1 bytes of %2").arg(f.size()).arg(pages * pageSize);
+}
+
+} // namespace
+
+QString databaseProblem(QSqlDatabase db, bool thorough) {
+    if (!db.isValid() || !db.isOpen()) return QStringLiteral("The database is not open.");
+    if (const QString d = thorough ? integrityProblem(db) : QString(); !d.isEmpty())
+        return damaged(d);
+    const QStringList have = presentTables(db);
+    QStringList missingTables, lacking;
+    for (const TableColumns& t : schemaColumns()) {
+        if (!have.contains(t.table, Qt::CaseInsensitive)) {
+            missingTables << t.table;
+            continue;
         }
-        QSqlQuery dup(db);
-        const bool hasDuplicates =
-            dup.exec(QStringLiteral("SELECT IP_Address FROM IP_Info GROUP BY IP_Address "
-                                    "HAVING count(*) > 1 LIMIT 1")) &&
-            dup.next();
-        if (!hasDuplicates && !run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
+        const QStringList columns = columnsOf(db, t.table);
+        QStringList missing;
+        for (const QString& c : t.columns)
+            if (!columns.contains(c, Qt::CaseInsensitive) && !addedByUpgrade(t.table, c)) missing << c;
+        if (!missing.isEmpty())
+            lacking << QStringLiteral("table %1 lacks %2").arg(t.table, missing.join(QStringLiteral(", ")));
     }
+    if (missingTables.size() == schemaColumns().size()) return kForeign;
+    if (!missingTables.isEmpty())
+        return kNotZorva + QStringLiteral("the tables %1 are missing.").arg(missingTables.join(QStringLiteral(", ")));
+    if (!lacking.isEmpty()) return kNotZorva + lacking.join(QStringLiteral("; ")) + QLatin1Char('.');
+    return {};
+}
+
+QString databaseFileProblem(const QString& path, bool thorough) {
+    if (const QString cut = truncation(path); !cut.isEmpty()) return damaged(cut);
+    const QString name = QStringLiteral("zorva_check_") + QUuid::createUuid().toString();
+    QString problem;
+    {
+        QSqlDatabase db = openDatabaseFile(path, name, &problem);
+        problem = db.isValid() ? databaseProblem(db, thorough) : openFailure(path, problem);
+    }
+    closeConnection(name);
+    return problem;
+}
+
+bool upgradeSchema(QSqlDatabase db, QString* error) {
+    auto refuse = [error](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!db.isValid() || !db.isOpen()) return refuse(QStringLiteral("The database is not open."));
+    if (!holdsAnyTable(db)) return refuse(kForeign + kUnchanged);
+    const QStringList plan = upgradeStatements(db);
+    if (plan.isEmpty()) return true;
+    // Only a file about to be written is read through for damage.
+    if (const QString d = integrityProblem(db); !d.isEmpty()) return refuse(damaged(d) + kUnchanged);
+    const auto failed = [&](const QString& why) {
+        return refuse(QStringLiteral("The database could not be brought up to date (%1).").arg(why) + kUnchanged);
+    };
+    Transaction t(db);
+    QString stepError;
+    for (const QString& sql : plan)
+        if (!run(db, sql, &stepError)) return failed(stepError);
+    if (!t.commit()) return failed(db.lastError().text());
     return true;
 }
 
 bool UpgradeSchema(QString* error) {
-    QSqlDatabase db = database(error);
-    if (!db.isValid()) return false;
-    return upgradeSchema(db, error);
+    if (const QString cut = truncation(appState().gDbPath); !cut.isEmpty()) {
+        if (error) *error = damaged(cut) + kUnchanged;
+        return false;
+    }
+    QString openError;
+    QSqlDatabase db = database(&openError);
+    if (db.isValid()) return upgradeSchema(db, error);
+    if (error) {
+        *error = openFailure(appState().gDbPath, openError);
+        if (*error != openError) *error += kUnchanged;
+    }
+    return false;
 }
 
 bool createInitialDatabase(const QString& path, QString* error) {

@@ -1,5 +1,7 @@
 #include "users/PasswordMail.h"
 
+#include "platform/Ini.h"
+
 #include <QStringList>
 
 namespace zorva {
@@ -8,10 +10,10 @@ namespace {
 
 SmtpMessage credentialsMail(const QString& name, const QString& email, const QStringList& lines) {
     SmtpMessage m;
-    m.envelopeSender = QStringLiteral("Zorva");
+    m.envelopeSender = mailSender();
     m.recipient = email;
     m.senderName = QStringLiteral("Zorva Administrator");
-    m.senderAddress = QStringLiteral("Zorva");
+    m.senderAddress = m.envelopeSender;
     m.recipientName = name;
     m.subject = QStringLiteral("Zorva : Your User ID and Password");
     m.body = lines.join(QStringLiteral("\r\n"));
@@ -22,6 +24,11 @@ QString idLine(const QString& userID) { return QStringLiteral("\tUser ID \t: ") 
 QString passwordLine(const QString& password) { return QStringLiteral("\tPassword\t: ") + password; }
 
 } // namespace
+
+QString mailSender() {
+    const QString configured = ReadIni(QStringLiteral("Network"), QStringLiteral("MailFrom")).trimmed();
+    return configured.isEmpty() ? QString::fromLatin1(kDefaultMailSender) : configured;
+}
 
 SmtpMessage recoveryMessage(const QString& name, const QString& userID, const QString& password,
                             const QString& email) {

@@ -3,6 +3,11 @@
 
 namespace zorva {
 
+// The envelope sender of the program's mail: Zorva.ini [Network] MailFrom, "Zorva" when not
+// set. Many mail servers refuse a sender without a domain, hence the setting.
+QString mailSender();
+inline constexpr const char* kDefaultMailSender = "Zorva";
+
 // The e-mail that answers a forgotten password: the user's identifier and password, sent to
 // the address recorded for him.
 SmtpMessage recoveryMessage(const QString& name, const QString& userID, const QString& password,

@@ -39,9 +39,7 @@ void frmLoginSilap::buildUi() {
     txtInternetEmail->setMinimumWidth(280);
     form->addRow(QStringLiteral("Internet Email :"), txtInternetEmail);
     layout->addLayout(form);
-    cmdOK = plainButton("cmdOK", QStringLiteral("OK"), this);
-    cmdBatal2 = plainButton("cmdBatal2", QStringLiteral("Cancel"), this);
-    layout->addLayout(buttonRow({cmdOK, cmdBatal2}));
+    addButtonRow(layout, this, {{&cmdOK, "cmdOK", "OK"}, {&cmdBatal2, "cmdBatal2", "Cancel"}});
     connect(cmdOK, &QPushButton::clicked, this, &frmLoginSilap::cmdOK_Click);
     connect(cmdBatal2, &QPushButton::clicked, this, &frmLoginSilap::cmdBatal2_Click);
     setTabOrder(txtInternetEmail, cmdOK);

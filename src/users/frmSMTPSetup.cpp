@@ -2,6 +2,7 @@
 #include "platform/Ini.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
+#include "users/PasswordMail.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -30,7 +31,10 @@ void frmSMTPSetup::buildUi() {
     txtSMTPPort->setObjectName(QStringLiteral("txtSMTPPort"));
     attachNumericFilter(txtSMTPPort, 65535, 0);
     form->addRow(QStringLiteral("SMTP Server :"), txtSMTPServer);
+    txtMailFrom = new QLineEdit(this);
+    txtMailFrom->setObjectName(QStringLiteral("txtMailFrom"));
     form->addRow(QStringLiteral("Port :"), txtSMTPPort);
+    form->addRow(QStringLiteral("Mail From :"), txtMailFrom);
     layout->addLayout(form);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -44,11 +48,13 @@ void frmSMTPSetup::buildUi() {
     layout->addLayout(buttons);
     connect(cmdOK, &QPushButton::clicked, this, &frmSMTPSetup::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSMTPSetup::cmdCancel_Click);
-    attachFocusMoves({txtSMTPServer, txtSMTPPort});
+    attachFocusMoves({txtSMTPServer, txtSMTPPort, txtMailFrom});
 }
 
 void frmSMTPSetup::Form_Load() {
     lblPrompt->setText(QStringLiteral("Please enter your SMTP Server ..."));
+    // Unlike the server, the sender has a value in force even when never set: show it.
+    txtMailFrom->setText(mailSender());
 }
 
 void frmSMTPSetup::cmdOK_Click() {
@@ -60,7 +66,8 @@ void frmSMTPSetup::cmdOK_Click() {
     }
     const bool written =
         WriteIni(QStringLiteral("Network"), QStringLiteral("SMTP"), txtSMTPServer->text()) &&
-        WriteIni(QStringLiteral("Network"), QStringLiteral("Port"), txtSMTPPort->text());
+        WriteIni(QStringLiteral("Network"), QStringLiteral("Port"), txtSMTPPort->text()) &&
+        WriteIni(QStringLiteral("Network"), QStringLiteral("MailFrom"), txtMailFrom->text().trimmed());
     if (!written) {
         // Nothing would be sent later; say so now rather than pretend it was stored.
         ui().message(this, Icon::Critical, QStringLiteral("Error !!!"),

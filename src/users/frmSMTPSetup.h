@@ -16,6 +16,7 @@ public:
     QLabel* lblPrompt = nullptr;
     QLineEdit* txtSMTPServer = nullptr;
     QLineEdit* txtSMTPPort = nullptr;
+    QLineEdit* txtMailFrom = nullptr; // the envelope sender (Network/MailFrom)
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
 

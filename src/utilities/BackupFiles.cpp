@@ -1,6 +1,7 @@
 #include "utilities/BackupFiles.h"
 #include "platform/Database.h"
 #include "platform/DatabaseUse.h"
+#include "platform/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -183,15 +184,10 @@ FileError restoreDatabase(const QString& backupFile, const QString& dbPath) {
         QFile::remove(part);
         return src.open(QIODevice::ReadOnly) ? fromErrno(EACCES) : fromFileDevice(src);
     }
-    {
-        const QString check = QStringLiteral("zorva_restore_check");
-        QString error;
-        const bool usable = openDatabaseFile(part, check, &error).isValid();
-        closeConnection(check);
-        if (!usable) {
-            QFile::remove(part);
-            return accessError(QStringLiteral("not a Zorva database: %1").arg(error));
-        }
+    // A truncated file, another program's database or one lacking columns never replaces it.
+    if (const QString problem = databaseFileProblem(part); !problem.isEmpty()) {
+        QFile::remove(part);
+        return accessError(problem);
     }
     return renameOver(part, dbPath);
 }

@@ -7,7 +7,9 @@
 #include "platform/Database.h"
 #include "platform/Ini.h"
 #include "platform/Schema.h"
+#include "support/BadDatabases.h"
 #include "support/Fixture.h"
+#include "utilities/FileHelpers.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -162,6 +164,77 @@ private slots:
         QFile check(app().dbPath());
         QVERIFY(check.open(QIODevice::ReadOnly));
         QCOMPARE(check.readAll(), QByteArray("this is not a database"));
+    }
+
+    // Opening: a file that cannot be the database where the settings say it is. The first
+    // message names it and why; it is neither upgraded nor changed; the login offers "Exit".
+    void badDatabaseAtStart_data() { addBadDatabaseRows(); }
+    void badDatabaseAtStart() {
+        QFETCH(int, kind);
+        closeAllConnections();
+        const QString good = app().path("good.mdb");
+        QVERIFY(QFile::rename(app().dbPath(), good));
+        writeBadDatabase(BadDatabase(kind), app().dbPath(), good);
+        const QByteArray before = readFile(app().dbPath());
+        freshProcess();
+        sui().onModal("frmChangeFolder", [](QDialog& d) { d.findChild<QPushButton*>("cmdTutup")->click(); });
+        sui().onModal("frmLogin", [](QDialog& d) { d.findChild<QPushButton*>("cmdExit")->click(); });
+        StartUp();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.title, QString("Error !!!"));
+        QVERIFY2(m.text.startsWith(app().dbPath() + ": This is not a Zorva database: "), qPrintable(m.text));
+        QVERIFY2(m.text.contains(badDatabaseWords(BadDatabase(kind))), qPrintable(m.text));
+        QCOMPARE(sui().endRequests, 1);
+        closeAllConnections();
+        QCOMPARE(readFile(app().dbPath()), before);
+    }
+
+    // Locating at start-up: a chosen file that cannot be the database ends the program as a
+    // folder without one does; nothing is recorded and the file is left as it was.
+    void badDatabaseChosenAtStart_data() { addBadDatabaseRows(); }
+    void badDatabaseChosenAtStart() {
+        QFETCH(int, kind);
+        const QString folder = moveDatabaseAway("data");
+        const QString bad = folder + "/copy.mdb";
+        writeBadDatabase(BadDatabase(kind), bad, folder + "/Zorvadb.mdb");
+        const QByteArray before = readFile(bad), ini = readFile(app().iniPath());
+        freshProcess();
+        sui().answerFile(bad);
+        StartUp();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.title, QString("Error"));
+        QCOMPARE(m.icon, Icon::Critical);
+        QVERIFY2(m.text.startsWith(bad + ": This is not a Zorva database: "), qPrintable(m.text));
+        QVERIFY2(m.text.contains(badDatabaseWords(BadDatabase(kind))), qPrintable(m.text));
+        QCOMPARE(sui().endRequests, 1);
+        QVERIFY(!MDIFrmUtama::instance());
+        QCOMPARE(readFile(bad), before);
+        QCOMPARE(readFile(app().iniPath()), ini);
+    }
+
+    // Locating from the menu: the session stays on its database, nothing is recorded.
+    void badDatabaseChosenFromTheMenu_data() { addBadDatabaseRows(); }
+    void badDatabaseChosenFromTheMenu() {
+        QFETCH(int, kind);
+        freshProcess();
+        expectSession(true);
+        StartUp();
+        MDIFrmUtama* main = MDIFrmUtama::instance();
+        QVERIFY(main);
+        const QString bad = app().path("other.mdb");
+        writeBadDatabase(BadDatabase(kind), bad, app().dbPath());
+        const QByteArray before = readFile(bad), ini = readFile(app().iniPath());
+        sui().answerFile(bad);
+        main->mnuChangeDBDir->trigger();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.title, QString("Error"));
+        QVERIFY2(m.text.contains(badDatabaseWords(BadDatabase(kind))), qPrintable(m.text));
+        QCOMPARE(appState().gDbPath, app().dbPath());
+        QCOMPARE(appState().gDbFolder, app().folder());
+        QCOMPARE(appState().gUserID, QString("ADMIN"));
+        QCOMPARE(sui().endRequests, 0);
+        QCOMPARE(readFile(bad), before);
+        QCOMPARE(readFile(app().iniPath()), ini);
     }
 
     void missingDatabaseChosenFileOfAnotherName() {

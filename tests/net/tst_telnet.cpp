@@ -61,6 +61,49 @@ private slots:
                  QByteArray("\xff\xfb\x18\xff\xfd\x01\xff\xfc\x1f\xff\xfa\x18\x00TTY\xff\xf0", 18));
     }
 
+    // Services on a pseudo-terminal send their first line end alone and the banner a moment
+    // later, and a bare carriage return as CR NUL: the greeting waits for visible text and
+    // shows no NUL.
+    void greetingInPieces_data() {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QList<QByteArray>>("later");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("line end first") << QByteArray("\r\0\r\n", 4)
+                                        << QList<QByteArray>{"SW-CORE-01 Building B\r\n", "Login : "}
+                                        << false << "\r\r\nSW-CORE-01 Building B\r\n ";
+        QTest::newRow("banner in two parts") << QByteArray("\r\nSW-CORE")
+                                             << QList<QByteArray>{"-01\r\n"} << false
+                                             << "\r\nSW-CORE-01\r\n";
+        QTest::newRow("bare carriage return") << QByteArray("Core\r\0switch\r\n", 14)
+                                              << QList<QByteArray>{} << false << "Core\rswitch\r\n";
+        QTest::newRow("CR NUL cut between arrivals") << QByteArray("Hub 7\r")
+                                                      << QList<QByteArray>{QByteArray("\0ok", 3)}
+                                                      << false << "Hub 7\rok";
+        QTest::newRow("closed after the banner") << QByteArray("\r\0\r\n", 4)
+                                                 << QList<QByteArray>{"Bye from AP-3\r\n"} << true
+                                                 << "\r\r\nBye from AP-3\r\n";
+        QTest::newRow("blank text only, at the limit") << QByteArray("\r\0\r\n", 4)
+                                                       << QList<QByteArray>{} << false << "\r\r\n";
+    }
+    void greetingInPieces() {
+        QFETCH(QByteArray, first);
+        QFETCH(QList<QByteArray>, later);
+        QFETCH(bool, closes);
+        QFETCH(QString, shown);
+        test::TelnetService service(first);
+        service.laterParts = later;
+        service.closeAfterGreeting = closes;
+        TelnetProbe probe;
+        QSignalSpy greeting(&probe, &TelnetProbe::greeting);
+        QSignalSpy ended(&probe, &TelnetProbe::ended);
+        probe.connectTo(QStringLiteral("127.0.0.1"), service.port(), 1000);
+        QVERIFY(ended.wait(3000));
+        QCOMPARE(greeting.size(), 1);
+        QCOMPARE(greeting.first().first().toString(), shown);
+        QVERIFY(probe.isClosed());
+    }
+
     void nothingThere() {
         // a service that never sends anything and a closed port end quietly
         QTcpServer mute;

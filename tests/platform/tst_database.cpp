@@ -2,6 +2,8 @@
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Schema.h"
+#include "support/BadDatabases.h"
+#include "utilities/FileHelpers.h"
 #include "support/Fixture.h"
 
 #include <QtTest>
@@ -145,6 +147,44 @@ private slots:
         const RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error !!!"));
         QCOMPARE(m.icon, Icon::Critical);
+    }
+
+    // A file that cannot be the database: the check says why, the upgrade refuses it or fails
+    // as one step, and the file keeps every byte.
+    void badFilesAreNamedAndLeftAsTheyWere_data() { addBadDatabaseRows(); }
+    void badFilesAreNamedAndLeftAsTheyWere() {
+        QFETCH(int, kind);
+        const auto bad = BadDatabase(kind);
+        const QString path = app().path("bad.mdb");
+        writeBadDatabase(bad, path, app().dbPath());
+        const QByteArray before = readFile(path);
+        const QString problem = databaseFileProblem(path);
+        QVERIFY2(problem.startsWith("This is not a Zorva database: "), qPrintable(problem));
+        QVERIFY2(problem.contains(badDatabaseWords(bad)), qPrintable(problem));
+
+        appState().gDbPath = path;
+        QString error;
+        QVERIFY(!UpgradeSchema(&error));
+        const QString words = bad == BadDatabase::LackingColumns
+                                  ? QString("could not be brought up to date (no such column: IP_Address)")
+                                  : badDatabaseWords(bad);
+        QVERIFY2(error.contains(words), qPrintable(error));
+        QVERIFY2(error.endsWith("It was left unchanged."), qPrintable(error));
+        closeAllConnections();
+        QCOMPARE(readFile(path), before);
+    }
+
+    void goodAndOlderDatabasesPassTheCheck() {
+        QCOMPARE(databaseFileProblem(app().dbPath()), QString());
+        // the older layout lacks only what the upgrade adds
+        app().exec("DROP INDEX IP_Info_Status"); // nor its index
+        app().exec("ALTER TABLE IP_Info DROP COLUMN Status");
+        app().exec("ALTER TABLE City DROP COLUMN ToIPRange");
+        QCOMPARE(databaseFileProblem(app().dbPath()), QString());
+        app().exec("ALTER TABLE UserID DROP COLUMN Email");
+        QCOMPARE(databaseFileProblem(app().dbPath()),
+                 QString("This is not a Zorva database: table UserID lacks Email."));
+        QVERIFY(databaseFileProblem(app().path("none.mdb")).contains("not found"));
     }
 
     void lockedDatabaseWaitsThenReports() {

@@ -83,6 +83,19 @@ private slots:
         QCOMPARE(ReadIni("Web", "MainURL"), QString("http://x/"));
     }
 
+    // A file edited by hand: an 8-bit encoding, mixed line ends, no line end at its end. A
+    // write changes its own line only; every other byte stays.
+    void writeKeepsHandEditedBytes() {
+        const QByteArray head = "; caf\xe9 settings\r\n[Network]\nSMTP=mail.caf\xe9.example\r\n";
+        write(head + "Port=25\n[Backup]\r\nBackupLocation=/srv");
+        QCOMPARE(ReadIni("Network", "SMTP"), QString::fromUtf8("mail.caf\xc3\xa9.example"));
+        QVERIFY(WriteIni("Network", "Port", "2525"));
+        QCOMPARE(contents(), head + "Port=2525\n[Backup]\r\nBackupLocation=/srv");
+        QVERIFY(WriteIni("Backup", "Extra", QString::fromUtf8("\xc3\xa9t\xc3\xa9")));
+        QCOMPARE(contents(), head + "Port=2525\n[Backup]\r\nBackupLocation=/srv\r\nExtra=\xe9t\xe9\r\n");
+        QCOMPARE(ReadIni("Backup", "Extra"), QString::fromUtf8("\xc3\xa9t\xc3\xa9"));
+    }
+
     void emptyValueKeepsTheKey() {
         write("[Database]\nDatabaseLocation=/x\n");
         QVERIFY(WriteIni("Database", "DatabaseLocation", ""));

@@ -79,6 +79,12 @@ int AppFixture::count(const QString& table, const QString& where, const QVariant
     return scalar(sql, values).toInt();
 }
 
+bool showActive(QWidget* window) {
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
 void ZorvaTest::init() {
     ui_.reset();
     app_ = std::make_unique<AppFixture>();

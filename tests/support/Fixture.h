@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class QWidget;
+
 namespace zorva::test {
 
 // A temporary application folder with Zorva.ini and a fresh initial database, installed as
@@ -33,6 +35,10 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Shows the window and makes it the active one, so that focus moves can be driven and
+// checked; false when the platform did not activate it.
+bool showActive(QWidget* window);
 
 // The default contents of Zorva.ini as the program ships it.
 QString defaultIniText();

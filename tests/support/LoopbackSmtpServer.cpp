@@ -28,6 +28,11 @@ void LoopbackSmtpServer::reply() {
     if (closeAfter >= 0 && sent_ >= closeAfter) client_->disconnectFromHost();
 }
 
+void LoopbackSmtpServer::refuse(const QByteArray& text) {
+    client_->write(text + "\r\n");
+    client_->flush();
+}
+
 void LoopbackSmtpServer::onData() {
     const QByteArray data = client_->readAll();
     received += data;
@@ -46,6 +51,10 @@ void LoopbackSmtpServer::onData() {
         if (end < 0) return;
         const QByteArray line = pending_.left(end);
         pending_.remove(0, end + 2);
+        if (requireSenderDomain && line.startsWith("MAIL FROM:") && !line.contains('@')) {
+            refuse("501 5.1.7 sender address must contain a domain");
+            continue;
+        }
         reply();
         if (line == "DATA") inData_ = true;
     }

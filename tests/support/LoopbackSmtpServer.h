@@ -25,6 +25,8 @@ public:
     int closeAfter = -1;
     // Sends nothing at all.
     bool silent = false;
+    // Refuses "MAIL FROM:" with a sender that has no domain, as common mail servers do.
+    bool requireSenderDomain = false;
 
     QByteArray received;
     int connections = 0;
@@ -37,6 +39,7 @@ private:
     void onConnection();
     void onData();
     void reply();
+    void refuse(const QByteArray& text);
 
     QTcpServer* server_;
     QTcpSocket* client_ = nullptr;

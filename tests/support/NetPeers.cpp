@@ -2,6 +2,7 @@
 
 #include <QNetworkDatagram>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace zorva::test {
 
@@ -64,9 +65,21 @@ TelnetService::TelnetService(QByteArray greeting) : greeting_(std::move(greeting
                     s->write(QByteArray("\xff\xfa\x18\x01\xff\xf0", 6)); // SEND terminal type
                 } else if (got.contains("TTY")) {
                     s->write(greeting_);
+                    sendLaterParts(s, laterParts);
                 }
             });
         }
+    });
+}
+
+void TelnetService::sendLaterParts(QTcpSocket* s, QList<QByteArray> parts) {
+    if (parts.isEmpty()) {
+        if (closeAfterGreeting) s->disconnectFromHost();
+        return;
+    }
+    QTimer::singleShot(partGapMs, s, [this, s, parts]() mutable {
+        s->write(parts.takeFirst());
+        sendLaterParts(s, parts);
     });
 }
 

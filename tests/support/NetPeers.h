@@ -34,14 +34,20 @@ private:
 };
 
 // A telnet service on 127.0.0.1: asks for the terminal type, echo and window size, and greets
-// once the terminal type has come; `received` keeps everything the client sent.
+// once the terminal type has come; `received` keeps everything the client sent. Like a service
+// on a pseudo-terminal it may send the greeting in parts, `partGapMs` apart, and may close
+// right after the last.
 class TelnetService : public QObject {
 public:
     explicit TelnetService(QByteArray greeting);
     quint16 port() const { return server_.serverPort(); }
     QByteArray received;
     int connections = 0;
+    QList<QByteArray> laterParts;
+    int partGapMs = 40;
+    bool closeAfterGreeting = false;
 private:
+    void sendLaterParts(QTcpSocket* s, QList<QByteArray> parts);
     QTcpServer server_;
     QByteArray greeting_;
 };

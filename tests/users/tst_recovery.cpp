@@ -2,6 +2,7 @@
 #include "platform/Ini.h"
 #include "support/Fixture.h"
 #include "support/LoopbackSmtpServer.h"
+#include "users/PasswordMail.h"
 #include "users/frmLoginSilap.h"
 #include "users/frmSMTPSetup.h"
 
@@ -121,6 +122,53 @@ private slots:
         QCOMPARE(ReadIni("Network", "SMTP"), QString("mail.example.org"));
         QCOMPARE(ReadIni("Network", "Port"), QString("2525"));
         QCOMPARE(sui().beeps(), 1);
+    }
+
+    // Common mail servers refuse an envelope sender without a domain. The default "Zorva" gets
+    // the server's reason; the sender set in the settings dialog then goes into the envelope and
+    // the header, which keeps its display name.
+    void envelopeSenderFromTheSettings() {
+        app().addUser("ALI", "pw", "Ali", "HQ", {}, "ali@example.org");
+        LoopbackSmtpServer strict;
+        strict.requireSenderDomain = true;
+        useServer(strict);
+        QVERIFY(request("ali@example.org"));
+        QCOMPARE(sui().take().text,
+                 QString("ERROR : 501. The SMTP server replied \"501 5.1.7 sender address must "
+                         "contain a domain\"."));
+        QVERIFY(strict.received.contains("MAIL FROM: Zorva\r\n"));
+
+        LoopbackSmtpServer next;
+        next.requireSenderDomain = true;
+        frmSMTPSetup form;
+        sui().onModal("frmSMTPSetup", [&](QDialog& d) {
+            auto& f = static_cast<frmSMTPSetup&>(d);
+            QCOMPARE(f.txtMailFrom->text(), QString("Zorva"));
+            QTest::keyClicks(f.txtSMTPServer, "127.0.0.1");
+            f.txtSMTPPort->clear();
+            QTest::keyClicks(f.txtSMTPPort, next.portText());
+            f.txtMailFrom->clear();
+            QTest::keyClicks(f.txtMailFrom, " zorva@example.org ");
+            f.cmdOK->click();
+        });
+        QCOMPARE(ui().showModal(form), int(QDialog::Accepted));
+        QCOMPARE(ReadIni("Network", "MailFrom"), QString("zorva@example.org"));
+        QVERIFY(request("ali@example.org"));
+        QVERIFY(sui().takeText(accepted, "Accepted !"));
+        QVERIFY(next.received.contains("MAIL FROM: zorva@example.org\r\n"));
+        QVERIFY(next.received.contains("FROM: Zorva Administrator <zorva@example.org>\r\n"));
+
+        // the dialog shows the sender in force; an emptied box goes back to "Zorva"
+        frmSMTPSetup again;
+        sui().onModal("frmSMTPSetup", [](QDialog& d) {
+            auto& f = static_cast<frmSMTPSetup&>(d);
+            QCOMPARE(f.txtMailFrom->text(), QString("zorva@example.org"));
+            QTest::keyClicks(f.txtSMTPServer, "127.0.0.1");
+            f.txtMailFrom->clear();
+            f.cmdOK->click();
+        });
+        QCOMPARE(ui().showModal(again), int(QDialog::Accepted));
+        QCOMPARE(mailSender(), QString("Zorva"));
     }
 
     void smtpSettingsCancelWritesNothing() {

@@ -3,6 +3,9 @@
 #include "platform/DatabaseUse.h"
 #include "platform/Ini.h"
 #include "platform/UserSettings.h"
+#include "platform/Schema.h"
+#include "support/BadDatabases.h"
+#include "utilities/FileHelpers.h"
 #include "support/Fixture.h"
 #include "utilities/BackupFiles.h"
 #include "utilities/UserStore.h"
@@ -61,6 +64,16 @@ class TestBackup : public ZorvaTest {
             QTest::qWait(50);
         }
         return false;
+    }
+
+    // Restores the database alone from the backup folder, confirming it.
+    void restoreDatabaseOnly() {
+        frmBackupDB f;
+        load(f);
+        f.chkBackupINI->setChecked(false);
+        sui().answerNext(Button::Ok);
+        f.cmdRestore->click();
+        sui().take();
     }
 
     int equipmentRows() { return app().count(QStringLiteral("Equipment")); }
@@ -344,18 +357,33 @@ private slots:
         QVERIFY(backup::backupDatabase(database(), old).number() == 0);
         {
             QSqlDatabase db = openDatabaseFile(old, QStringLiteral("old"));
+            QVERIFY(runSqlOn(db, QStringLiteral("DROP INDEX IP_Info_Status"))); // nor its index
             QVERIFY(runSqlOn(db, QStringLiteral("ALTER TABLE IP_Info DROP COLUMN Status")));
             QVERIFY(!db.record(QStringLiteral("IP_Info")).contains(QStringLiteral("Status")));
         }
         closeConnection(QStringLiteral("old"));
-        frmBackupDB f;
-        load(f);
-        f.chkBackupINI->setChecked(false);
-        sui().answerNext(Button::Ok);
-        f.cmdRestore->click();
-        sui().take();
+        restoreDatabaseOnly();
         QVERIFY(sui().takeText(QStringLiteral("Zorva database restoration completed !")));
         QVERIFY(database().record(QStringLiteral("IP_Info")).contains(QStringLiteral("Status")));
+    }
+
+    // A backup that cannot be the database is named and never replaces it.
+    void restoreRefusesABadBackup_data() { addBadDatabaseRows(); }
+    void restoreRefusesABadBackup() {
+        QFETCH(int, kind);
+        const QString backup = backupDir() + QStringLiteral("/Zorvadb.mdb");
+        writeBadDatabase(BadDatabase(kind), backup, app().dbPath());
+        const QByteArray before = readFile(backup);
+        restoreDatabaseOnly();
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.title, QStringLiteral("Error !!!"));
+        QVERIFY2(m.text.startsWith(QStringLiteral("75: Path/File access error (")), qPrintable(m.text));
+        QVERIFY2(m.text.contains(badDatabaseWords(BadDatabase(kind))), qPrintable(m.text));
+        QCOMPARE(equipmentRows(), 5);
+        QCOMPARE(databaseFileProblem(app().dbPath()), QString());
+        QCOMPARE(readFile(backup), before);
+        QCOMPARE(QDir(app().folder()).entryList({QStringLiteral(".*part")}, QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
     void restoreRefusedWhileAnotherCopyUsesTheDatabase() {

@@ -1,0 +1,77 @@
+#include "records/RecordCsv.h"
+#include "platform/Database.h"
+#include "records/RecordDetail.h"
+
+#include <QSaveFile>
+#include <QSqlField>
+#include <QSqlRecord>
+
+namespace zorva {
+
+void appendCsvLine(QByteArray& out, const QStringList& fields) {
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i) out += ',';
+        const QByteArray bytes = fields.at(i).toUtf8();
+        if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
+            bytes.contains('\r')) {
+            out += '"';
+            for (char c : bytes) {
+                if (c == '"') out += '"';
+                out += c;
+            }
+            out += '"';
+        } else {
+            out += bytes;
+        }
+    }
+    out += "\r\n";
+}
+
+bool writeRecordsCsv(const std::vector<qint64>& keys, const QString& path, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    constexpr size_t kChunk = 500;
+    bool heading = true;
+    for (size_t at = 0; at < keys.size(); at += kChunk) {
+        const size_t end = std::min(keys.size(), at + kChunk);
+        QStringList marks;
+        QVariantList values;
+        for (size_t i = at; i < end; ++i) {
+            marks << QStringLiteral("?");
+            values << keys[i];
+        }
+        auto q = runSql(QStringLiteral("SELECT rowid AS zorva_key, * FROM IP_Info WHERE rowid IN (") +
+                            marks.join(QLatin1Char(',')) + QLatin1Char(')'),
+                        values, error);
+        if (!q) return false;
+        QHash<qint64, QStringList> lines;
+        QByteArray out;
+        while (q->next()) {
+            const QSqlRecord r = q->record();
+            if (heading) {
+                QStringList names;
+                for (int c = 1; c < r.count(); ++c) names << r.fieldName(c);
+                appendCsvLine(out, names);
+                heading = false;
+            }
+            QStringList fields;
+            for (int c = 1; c < r.count(); ++c)
+                fields << (r.fieldName(c) == QLatin1String("DateIssue") ? issueDateText(r.value(c))
+                                                                         : r.value(c).toString());
+            lines.insert(r.value(0).toLongLong(), fields);
+        }
+        for (size_t i = at; i < end; ++i)
+            if (lines.contains(keys[i])) appendCsvLine(out, lines.value(keys[i]));
+        if (file.write(out) != out.size()) break;
+    }
+    if (!file.commit()) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace zorva
