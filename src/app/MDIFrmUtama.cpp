@@ -1,11 +1,12 @@
 #include "app/MDIFrmUtama.h"
 #include "app/Compaction.h"
-#include "platform/Icons.h"
+#include "app/LiveUpdate.h"
 #include "app/frmAbout.h"
 #include "app/frmCariDB.h"
-#include "app/LiveUpdate.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/FormBase.h"
+#include "platform/Icons.h"
 #include "platform/Ini.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
@@ -13,25 +14,16 @@
 #include "users/frmLogin.h"
 #include "utilities/frmChangeFolder.h"
 
-// Forms opened by the menus (add the include of a form next to its opener's owner).
-// -- records
+// Forms opened by the menus.
+#include "plan/frmIPAddressSettings.h"
+#include "plan/frmUnitDivision.h"
 #include "records/frmCarian.h"
 #include "records/frmRptByDate.h"
 #include "records/frmRptByLocation.h"
-
-// -- assignment
 #include "assign/frmAssignLog.h"
 #include "assign/frmZorvaMain.h"
-
-// -- address plan
-#include "plan/frmIPAddressSettings.h"
-#include "plan/frmUnitDivision.h"
-
-// -- users
 #include "users/frmTukarPassword.h"
 #include "users/frmUser.h"
-
-// -- utilities
 #include "utilities/frmBackupDB.h"
 #include "utilities/frmSubnetCal.h"
 
@@ -194,12 +186,10 @@ QString MDIFrmUtama::userCaption(const QString& userName) {
 void MDIFrmUtama::buildUi() {
     setWindowIcon(appIcon());
     setWindowTitle(loadCaption());
-    mdiArea = new QMdiArea(this);
-    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea = named<QMdiArea>("mdiArea", this);
     setCentralWidget(mdiArea);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar1 = new QLabel(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1 = named<QLabel>("StatusBar1", this);
     statusBar()->addWidget(StatusBar1, 1);
     buildMenus();
     buildToolbar();

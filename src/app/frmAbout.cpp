@@ -1,6 +1,7 @@
 #include "app/frmAbout.h"
-#include "platform/Icons.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
+#include "platform/Icons.h"
 #include "platform/Shell.h"
 
 #include <QHBoxLayout>
@@ -60,16 +61,14 @@ frmAbout::frmAbout(QWidget* parent) : FormBase(parent) {
 
 void frmAbout::buildUi() {
     auto* layout = new QHBoxLayout(this);
-    auto* logo = new QLabel(this);
-    logo->setObjectName(QStringLiteral("pctLogo"));
+    auto* logo = named<QLabel>("pctLogo", this);
     logo->setPixmap(appLogo(64));
     logo->setAlignment(Qt::AlignTop);
     layout->addWidget(logo);
     auto* text = new QVBoxLayout;
     layout->addLayout(text);
     const auto label = [this, text](QLabel*& member, const char* name, const QString& caption) {
-        member = new QLabel(caption, this);
-        member->setObjectName(QString::fromLatin1(name));
+        member = named<QLabel>(name, caption, this);
         text->addWidget(member);
     };
     label(lblTitle, "lblTitle", QStringLiteral("Zorva version ") + versionText());
@@ -81,21 +80,17 @@ void frmAbout::buildUi() {
           QStringLiteral("Manage Your IP Address Standard & Inventory System"));
     label(lblCopyright, "lblCopyright", QStringLiteral("Copyright \u00a9 2026 Zorva Project"));
     label(lblCompany, "lblCompany", QStringLiteral("Zorva Project"));
-    lblWebPage = new LinkLabel(webPage(), [this] { lblWebPage_Click(); }, this);
-    lblWebPage->setObjectName(QStringLiteral("lblWebPage"));
+    lblWebPage = named<LinkLabel>(
+        "lblWebPage", webPage(), [this] { lblWebPage_Click(); }, this);
     text->addWidget(lblWebPage);
-    lblEmail = new LinkLabel(emailAddress(), [this] { lblEmail_Click(); }, this);
-    lblEmail->setObjectName(QStringLiteral("lblEmail"));
+    lblEmail = named<LinkLabel>(
+        "lblEmail", emailAddress(), [this] { lblEmail_Click(); }, this);
     text->addWidget(lblEmail);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = named<QPushButton>("cmdOK", QStringLiteral("OK"), this);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
     text->addSpacing(8);
-    text->addLayout(buttons);
+    text->addLayout(buttonRow({cmdOK}));
 }
 
 void frmAbout::lblWebPage_Click() { ShellOpen(QStringLiteral("open"), lblWebPage->text()); }

@@ -1,5 +1,6 @@
 #include "app/frmCariDB.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Ini.h"
 #include "platform/Schema.h"
@@ -23,19 +24,14 @@ frmCariDB::frmCariDB(QWidget* parent) : FormBase(parent) {
 
 void frmCariDB::buildUi() {
     auto* layout = new QVBoxLayout(this);
-    lblDBFolder = new QLabel(this);
-    lblDBFolder->setObjectName(QStringLiteral("lblDBFolder"));
+    lblDBFolder = named<QLabel>("lblDBFolder", this);
     lblDBFolder->setMinimumWidth(360);
     lblDBFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = named<QPushButton>("cmdOK", QStringLiteral("OK"), this);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmCariDB::cmdOK_Click);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
     layout->addWidget(lblDBFolder);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({cmdOK}));
 }
 
 void frmCariDB::endWith(const QString& text) {

@@ -1,7 +1,8 @@
 #include "app/frmSplash.h"
 #include "app/StartUp.h"
-#include "platform/Icons.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
+#include "platform/Icons.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
 #include "platform/Ui.h"
@@ -22,25 +23,21 @@ frmSplash::frmSplash(QWidget* parent) : FormBase(parent) {
 void frmSplash::buildUi() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 16);
-    auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("pctLogo"));
+    auto* picture = named<QLabel>("pctLogo", this);
     picture->setPixmap(appLogo(96));
     picture->setAlignment(Qt::AlignCenter);
-    auto* title = new QLabel(QStringLiteral("Manage Your IP Address Standard and Inventory System"), this);
-    title->setObjectName(QStringLiteral("lblTitle"));
+    auto* title = named<QLabel>(
+        "lblTitle", QStringLiteral("Manage Your IP Address Standard and Inventory System"), this);
     QFont f = title->font();
     f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
     title->setFont(f);
     title->setAlignment(Qt::AlignCenter);
-    lbl_version = new QLabel(this);
-    lbl_version->setObjectName(QStringLiteral("lbl_version"));
+    lbl_version = named<QLabel>("lbl_version", this);
     lbl_version->setAlignment(Qt::AlignCenter);
-    pro_delay = new QProgressBar(this);
-    pro_delay->setObjectName(QStringLiteral("pro_delay"));
+    pro_delay = named<QProgressBar>("pro_delay", this);
     pro_delay->setTextVisible(false);
-    tim_delay = new QTimer(this);
-    tim_delay->setObjectName(QStringLiteral("tim_delay"));
+    tim_delay = named<QTimer>("tim_delay", this);
     connect(tim_delay, &QTimer::timeout, this, &frmSplash::tim_delay_Timer);
     layout->addWidget(picture);
     layout->addWidget(title);

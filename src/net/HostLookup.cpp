@@ -1,7 +1,4 @@
 #include "net/HostLookup.h"
-#include "platform/AppState.h"
-#include "platform/Ui.h"
-
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -65,19 +62,11 @@ bool isDottedAddress(const QString& text) {
     return ::inet_pton(AF_INET, text.trimmed().toLatin1().constData(), &a) == 1;
 }
 
-QString hostNameFromAddress(const QString& dotted, QWidget* parent) {
-    const QString title = QStringLiteral("Zorva"); // the application title
-    appState().gHostNotFound = false;
-    if (!isDottedAddress(dotted)) {
-        ui().message(parent, Icon::None, title, QStringLiteral("String passed is an invalid IP."));
-        return {};
-    }
+ReverseLookup reverseLookup(const QString& dotted) {
+    if (!isDottedAddress(dotted)) return {ReverseLookup::Outcome::InvalidAddress, {}};
     const QString name = hostLookup().nameOfAddress(dotted.trimmed());
-    if (name.isEmpty()) {
-        ui().message(parent, Icon::None, title, QStringLiteral("Host Name not Found."));
-        appState().gHostNotFound = true;
-    }
-    return name;
+    if (name.isEmpty()) return {ReverseLookup::Outcome::NoName, {}};
+    return {ReverseLookup::Outcome::Name, name};
 }
 
 AddressLookup addressFromHostName(const QString& name) {

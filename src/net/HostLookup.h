@@ -1,8 +1,6 @@
 #pragma once
 #include <QString>
 
-class QWidget;
-
 namespace zorva {
 
 // A forward lookup: the first IPv4 address as dotted text, or an error text.
@@ -37,10 +35,14 @@ void setHostLookup(HostLookup* replacement); // nullptr restores the real one
 // Whether the text is a dotted IPv4 address the lookups accept.
 bool isDottedAddress(const QString& text);
 
-// The reverse lookup as the forms use it: clears gHostNotFound, shows "String passed is an
-// invalid IP." for a text that is not an address, and "Host Name not Found." (setting the flag)
-// when the address has no name.
-QString hostNameFromAddress(const QString& dotted, QWidget* parent = nullptr);
+// What a reverse lookup found: a name, a text that is not an address, or an address without a
+// name. The forms tell the user (records/HostName.h); this layer shows nothing.
+struct ReverseLookup {
+    enum class Outcome { Name, InvalidAddress, NoName };
+    Outcome outcome = Outcome::NoName;
+    QString name; // with Outcome::Name
+};
+ReverseLookup reverseLookup(const QString& dotted);
 
 // The forward lookup; an empty name means this machine.
 AddressLookup addressFromHostName(const QString& name);

@@ -362,7 +362,7 @@ PingResult IcmpPinger::pingAddress(qint32 ttl, qint32 timeoutMs) {
 QList<PingResult> IcmpPinger::sweep(const QStringList& addresses, const ProbeRule& rule) {
     QList<PingResult> results(addresses.size());
     QList<qint32> targets(addresses.size(), 0);
-    QList<qsizetype> open; // addresses not yet answered with "Success"
+    QList<qsizetype> open; // addresses not yet answered with success
     for (qsizetype i = 0; i < addresses.size(); ++i) {
         const auto value = pingTargetValue(addresses[i]);
         targets[i] = value.value_or(0);
@@ -381,7 +381,7 @@ QList<PingResult> IcmpPinger::sweep(const QStringList& addresses, const ProbeRul
         for (qsizetype k = 0; k < open.size(); ++k) {
             const qsizetype i = open[k];
             results[i] = pingResultFrom(outcomes[k], addresses[i], rule.timeoutMs);
-            if (results[i].message != QLatin1String("Success")) still << i;
+            if (!results[i].succeeded()) still << i;
         }
         open = still;
     }

@@ -66,6 +66,7 @@ PingResult pingResultFrom(const EchoOutcome& outcome, const QString& addressText
                           qint32 timeoutMs) {
     const QString head = QStringLiteral("Faild to ping : ''") + addressText;
     PingResult r;
+    r.status = outcome.status;
     if (outcome.replied) {
         if (outcome.status == PingStatus::Success) {
             r.message = QStringLiteral("Success");
@@ -77,6 +78,7 @@ PingResult pingResultFrom(const EchoOutcome& outcome, const QString& addressText
             r.replyTimeMs = timeoutMs;
         }
         if (timeoutMs < outcome.replyTimeMs) {
+            r.status = PingStatus::TimedOut;
             r.message = head + QStringLiteral("'' error code : ") +
                         pingStatusText(PingStatus::TimedOut);
             r.failed = true;
@@ -109,7 +111,7 @@ PingResult Pinger::probeWithRule(const ProbeRule& rule) {
     PingResult r;
     for (int i = 0; i < qMax(1, rule.attempts); ++i) {
         r = pingAddress(rule.ttl, rule.timeoutMs);
-        if (r.message == QLatin1String("Success")) break;
+        if (r.succeeded()) break;
     }
     return r;
 }

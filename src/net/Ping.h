@@ -7,13 +7,6 @@
 
 namespace zorva {
 
-// What one echo request came back with.
-struct PingResult {
-    QString message;       // "Success" or a failure text
-    qint32 replyTimeMs = 0; // echo time on success, the time-out on failure
-    bool failed = false;
-};
-
 // Status codes of an echo (the values the program has always reported).
 namespace PingStatus {
 constexpr qint32 Success = 0;
@@ -32,6 +25,15 @@ constexpr qint32 SourceQuench = 11016;
 constexpr qint32 BadDestination = 11018;
 constexpr qint32 GeneralFailure = 11050;
 } // namespace PingStatus
+
+// What one echo request came back with.
+struct PingResult {
+    QString message;        // "Success" or a failure text
+    qint32 replyTimeMs = 0; // echo time on success, the time-out on failure
+    bool failed = false;
+    qint32 status = PingStatus::TimedOut; // the status the message tells
+    bool succeeded() const { return status == PingStatus::Success; }
+};
 
 QString pingStatusText(qint32 status);
 

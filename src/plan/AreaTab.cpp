@@ -1,5 +1,6 @@
 #include "plan/AreaTab.h"
 #include "plan/PlanData.h"
+#include "platform/Builders.h"
 #include "platform/Input.h"
 #include "platform/Rows.h"
 #include "platform/Shell.h"
@@ -19,26 +20,24 @@ const QString kAllAreas = QStringLiteral("SELECT * FROM Region Order By Region A
 AreaTab::AreaTab(QWidget* parent)
     : SettingsTab(QStringLiteral("FrameRegion"), QStringLiteral("LstRegion"), parent) {
     LstRegion = list_;
-    txtRegionName = addLine(QStringLiteral("lblRegionName"), QStringLiteral("Area Name :"),
-                            QStringLiteral("txtRegionName"));
-    lblRegionName = findChild<QLabel*>(QStringLiteral("lblRegionName"));
-    txtIPOctet1 = addLine(QStringLiteral("lblIPOctet1"), QStringLiteral("IP Octet1 :"),
-                          QStringLiteral("txtIPOctet1"));
-    lblIPOctet1 = findChild<QLabel*>(QStringLiteral("lblIPOctet1"));
+    addLine(QStringLiteral("lblRegionName"), QStringLiteral("Area Name :"),
+            QStringLiteral("txtRegionName"))
+        .into(lblRegionName, txtRegionName);
+    addLine(QStringLiteral("lblIPOctet1"), QStringLiteral("IP Octet1 :"),
+            QStringLiteral("txtIPOctet1"))
+        .into(lblIPOctet1, txtIPOctet1);
     auto* options = new QWidget;
     auto* row = new QHBoxLayout(options);
     row->setContentsMargins(0, 0, 0, 0);
-    OptYes = new QRadioButton(QStringLiteral("Yes"), options);
-    OptYes->setObjectName(QStringLiteral("OptYes"));
-    OptNo = new QRadioButton(QStringLiteral("No"), options);
-    OptNo->setObjectName(QStringLiteral("OptNo"));
+    OptYes = named<QRadioButton>("OptYes", QStringLiteral("Yes"), options);
+    OptNo = named<QRadioButton>("OptNo", QStringLiteral("No"), options);
     row->addWidget(OptYes);
     row->addWidget(OptNo);
     row->addStretch(1);
     lblSegment = addField(QStringLiteral("lblSegment"), QStringLiteral("Segment ? :"), options, {});
-    txtSegmentCode = addLine(QStringLiteral("lblSegmentCode"), QStringLiteral("Segment Code :"),
-                             QStringLiteral("txtSegmentCode"));
-    lblSegmentCode = findChild<QLabel*>(QStringLiteral("lblSegmentCode"));
+    addLine(QStringLiteral("lblSegmentCode"), QStringLiteral("Segment Code :"),
+            QStringLiteral("txtSegmentCode"))
+        .into(lblSegmentCode, txtSegmentCode);
     addDescription(QStringLiteral("lblDescArea"));
 
     auto editing = [this] { return txtIPOctet1->isEnabled(); };

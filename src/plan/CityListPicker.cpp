@@ -1,4 +1,5 @@
 #include "plan/CityListPicker.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 
 #include <QHBoxLayout>
@@ -15,19 +16,14 @@ CityListPicker::CityListPicker(const QString& name, const QString& caption, QWid
     setObjectName(name);
     setWindowTitle(caption);
     auto* layout = new QVBoxLayout(this);
-    gridData = new QTableWidget(this);
-    gridData->setObjectName(QStringLiteral("gridData"));
+    gridData = named<QTableWidget>("gridData", this);
     gridData->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridData->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridData->verticalHeader()->hide();
     gridData->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(gridData);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    row->addWidget(cmdOK);
-    layout->addLayout(row);
+    cmdOK = named<QPushButton>("cmdOK", QStringLiteral("OK"), this);
+    layout->addLayout(buttonRow({cmdOK}));
     connect(cmdOK, &QPushButton::clicked, this, &CityListPicker::cmdOK_Click);
     resize(440, 300);
 }

@@ -31,28 +31,6 @@ const QString kShortNote =
     kNote + QStringLiteral("It is recommended to leave Octet 3 as blank and use "
                            "Octet1.octet2.xxx.yyy to represent a city especially for huge network.");
 
-QWidget* inRow(std::initializer_list<QWidget*> widgets) {
-    auto* box = new QWidget;
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* w : widgets) row->addWidget(w);
-    row->addStretch(1);
-    return box;
-}
-
-QLabel* label(const char* name, const QString& caption) {
-    auto* l = new QLabel(caption);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-QLineEdit* box(const char* name, bool focusMoves = true) {
-    auto* b = new QLineEdit;
-    b->setObjectName(QString::fromLatin1(name));
-    if (focusMoves) attachFocusMoves(b);
-    return b;
-}
-
 void colour(QLabel* l, bool pressed) {
     l->setStyleSheet(pressed ? QStringLiteral("color: red;") : QStringLiteral("color: blue;"));
 }
@@ -85,45 +63,44 @@ void CityTab::buildUi() {
     cboStateCity = new QComboBox;
     lblStateCity = addField(QStringLiteral("lblStateCity"), QStringLiteral("State :"),
                             cboStateCity, QStringLiteral("cboStateCity"), true);
-    txtKodNegeri = addLine(QStringLiteral("lblStateCode"), QStringLiteral("State Code :"),
-                           QStringLiteral("txtKodNegeri"), true);
-    lblStateCode = findChild<QLabel*>(QStringLiteral("lblStateCode"));
+    addLine(QStringLiteral("lblStateCode"), QStringLiteral("State Code :"),
+            QStringLiteral("txtKodNegeri"), true)
+        .into(lblStateCode, txtKodNegeri);
     txtKodNegeri->setReadOnly(true); // filled from the state or the area, never typed
     txtKodNegeri->setFocusPolicy(Qt::NoFocus);
 
-    txtBandar = addLine(QStringLiteral("lblCity"), QStringLiteral("City :"),
-                        QStringLiteral("txtBandar"));
-    lblCity = findChild<QLabel*>(QStringLiteral("lblCity"));
-    txtKodBandar = addLine(QStringLiteral("lblCityCode"), QStringLiteral("City Code :"),
-                           QStringLiteral("txtKodBandar"));
-    lblCityCode = findChild<QLabel*>(QStringLiteral("lblCityCode"));
+    addLine(QStringLiteral("lblCity"), QStringLiteral("City :"), QStringLiteral("txtBandar"))
+        .into(lblCity, txtBandar);
+    addLine(QStringLiteral("lblCityCode"), QStringLiteral("City Code :"),
+            QStringLiteral("txtKodBandar"))
+        .into(lblCityCode, txtKodBandar);
 
-    txtIPOctet2 = box("txtIPOctet2");
-    pctOctet2List = new QToolButton;
-    pctOctet2List->setObjectName(QStringLiteral("pctOctet2List"));
+    txtIPOctet2 = named<QLineEdit>("txtIPOctet2");
+    attachFocusMoves(txtIPOctet2);
+    pctOctet2List = named<QToolButton>("pctOctet2List");
     pctOctet2List->setText(QStringLiteral("..."));
     pctOctet2List->setToolTip(QStringLiteral("Click here to display IP Octet2 list ..."));
     lblIPOctet2 = addField(QStringLiteral("lblIPOctet2"), QStringLiteral("IP Octet2 :"),
                            inRow({txtIPOctet2, pctOctet2List}), {});
 
-    txtOffset = box("txtOffset");
-    pctOffsetList = new QToolButton;
-    pctOffsetList->setObjectName(QStringLiteral("pctOffsetList"));
+    txtOffset = named<QLineEdit>("txtOffset");
+    attachFocusMoves(txtOffset);
+    pctOffsetList = named<QToolButton>("pctOffsetList");
     pctOffsetList->setText(QStringLiteral("..."));
     pctOffsetList->setToolTip(QStringLiteral("Click here to display Offset list ..."));
-    lblIPOctet3 = label("lblIPOctet3", kSmallNetwork);
+    lblIPOctet3 = named<QLabel>("lblIPOctet3", kSmallNetwork);
     lblOffset = addField(QStringLiteral("lblOffset"), QStringLiteral("Offset :"),
                          inRow({txtOffset, pctOffsetList, lblIPOctet3}), {});
 
     // The range boxes keep Up, Down and Enter for themselves.
-    txtStartIPRange = box("txtStartIPRange", false);
-    txtToIPRange = box("txtToIPRange", false);
+    txtStartIPRange = named<QLineEdit>("txtStartIPRange");
+    txtToIPRange = named<QLineEdit>("txtToIPRange");
     txtStartIPRange->setText(QStringLiteral("1"));
     txtToIPRange->setText(QStringLiteral("254"));
-    lblIPTo = label("lblIPTo", QStringLiteral("To :"));
+    lblIPTo = named<QLabel>("lblIPTo", QStringLiteral("To :"));
     lblIPRange = addField(QStringLiteral("lblIPRange"), QStringLiteral("IP Range :"),
                           inRow({txtStartIPRange, lblIPTo, txtToIPRange}), {});
-    lblIPOctet = label("lblIPOctet", QStringLiteral("xxx.xxx.xxx.xxx"));
+    lblIPOctet = named<QLabel>("lblIPOctet", QStringLiteral("xxx.xxx.xxx.xxx"));
     addField(QStringLiteral("lblIPOctetCaption"), QString(), lblIPOctet, {});
 
     auto editing = [](QLineEdit* b) { return [b] { return b->isEnabled(); }; };

@@ -13,18 +13,18 @@ namespace zorva {
 EquipmentTab::EquipmentTab(QWidget* parent)
     : SettingsTab(QStringLiteral("FrameEquipment"), QStringLiteral("lstEquipment"), parent) {
     lstEquipment = list_;
-    txtEquipmentName = addLine(QStringLiteral("lblEquipmentName"),
-                               QStringLiteral("Equipment/Range :"), QStringLiteral("txtEquipmentName"));
-    lblEquipmentName = findChild<QLabel*>(QStringLiteral("lblEquipmentName"));
-    txtEquipmentCode = addLine(QStringLiteral("lblEquipmentCode"), QStringLiteral("Equipment Code :"),
-                               QStringLiteral("txtEquipmentCode"));
-    lblEquipmentCode = findChild<QLabel*>(QStringLiteral("lblEquipmentCode"));
-    txtOctet4Start = addLine(QStringLiteral("lblOctet4Start"), QStringLiteral("Octet4 Start :"),
-                             QStringLiteral("txtOctet4Start"));
-    lblOctet4Start = findChild<QLabel*>(QStringLiteral("lblOctet4Start"));
-    txtOctet4End = addLine(QStringLiteral("lblOctet4End"), QStringLiteral("Octet4 End :"),
-                           QStringLiteral("txtOctet4End"));
-    lblOctet4End = findChild<QLabel*>(QStringLiteral("lblOctet4End"));
+    addLine(QStringLiteral("lblEquipmentName"), QStringLiteral("Equipment/Range :"),
+            QStringLiteral("txtEquipmentName"))
+        .into(lblEquipmentName, txtEquipmentName);
+    addLine(QStringLiteral("lblEquipmentCode"), QStringLiteral("Equipment Code :"),
+            QStringLiteral("txtEquipmentCode"))
+        .into(lblEquipmentCode, txtEquipmentCode);
+    addLine(QStringLiteral("lblOctet4Start"), QStringLiteral("Octet4 Start :"),
+            QStringLiteral("txtOctet4Start"))
+        .into(lblOctet4Start, txtOctet4Start);
+    addLine(QStringLiteral("lblOctet4End"), QStringLiteral("Octet4 End :"),
+            QStringLiteral("txtOctet4End"))
+        .into(lblOctet4End, txtOctet4End);
     addDescription(QStringLiteral("lblDescEquipment"));
     attachCodeFilter(txtEquipmentCode, 3, [this] { return txtEquipmentCode->isEnabled(); });
     attachNumericFilter(txtOctet4Start, 255, 0, [this] { return txtOctet4Start->isEnabled(); });

@@ -16,13 +16,11 @@ namespace zorva {
 SettingsTab::SettingsTab(const QString& frameName, const QString& listName, QWidget* parent)
     : QWidget(parent) {
     auto* outer = new QHBoxLayout(this);
-    frame_ = new QGroupBox(QStringLiteral("Location"), this);
-    frame_->setObjectName(frameName);
+    frame_ = named<QGroupBox>(frameName, QStringLiteral("Location"), this);
     auto* left = new QVBoxLayout(frame_);
     placeGrid_ = new QGridLayout;
     left->addLayout(placeGrid_);
-    list_ = new QListWidget(frame_);
-    list_->setObjectName(listName);
+    list_ = named<QListWidget>(listName, frame_);
     left->addWidget(list_);
     outer->addWidget(frame_, 1);
 
@@ -38,30 +36,23 @@ QString SettingsTab::nameCaption() const { return nameLabel_ ? nameLabel_->text(
 
 QLabel* SettingsTab::addField(const QString& labelName, const QString& caption, QWidget* field,
                               const QString& fieldName, bool inPlaceGrid) {
-    QGridLayout* grid = inPlaceGrid ? placeGrid_ : fieldGrid_;
-    auto* label = new QLabel(caption, this);
-    label->setObjectName(labelName);
     field->setParent(this);
     if (!fieldName.isEmpty()) field->setObjectName(fieldName);
-    const int row = grid->rowCount();
-    grid->addWidget(label, row, 0);
-    grid->addWidget(field, row, 1);
-    return label;
+    return addLabelledRow(inPlaceGrid ? placeGrid_ : fieldGrid_, labelName, caption, field);
 }
 
-QLineEdit* SettingsTab::addLine(const QString& labelName, const QString& caption,
-                                const QString& fieldName, bool inPlaceGrid) {
+Labelled<QLineEdit> SettingsTab::addLine(const QString& labelName, const QString& caption,
+                                         const QString& fieldName, bool inPlaceGrid) {
     auto* box = new QLineEdit;
-    addField(labelName, caption, box, fieldName, inPlaceGrid);
+    QLabel* label = addField(labelName, caption, box, fieldName, inPlaceGrid);
     attachFocusMoves(box);
-    return box;
+    return {label, box};
 }
 
 void SettingsTab::addDescription(const QString& labelName) {
     auto* frame = new QGroupBox(QStringLiteral("Description :"), right_);
     auto* layout = new QVBoxLayout(frame);
-    description_ = new QLabel(frame);
-    description_->setObjectName(labelName);
+    description_ = named<QLabel>(labelName, frame);
     description_->setWordWrap(true);
     description_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     description_->setMinimumHeight(60);

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Builders.h"
 #include "platform/RecordCycle.h"
 
 #include <QWidget>
@@ -36,8 +37,8 @@ protected:
     // A label and its field in the field grid (or the place grid above the list).
     QLabel* addField(const QString& labelName, const QString& caption, QWidget* field,
                      const QString& fieldName, bool inPlaceGrid = false);
-    QLineEdit* addLine(const QString& labelName, const QString& caption,
-                       const QString& fieldName, bool inPlaceGrid = false);
+    Labelled<QLineEdit> addLine(const QString& labelName, const QString& caption,
+                                const QString& fieldName, bool inPlaceGrid = false);
     // The "Description :" frame and its label, which the fields' help texts fill.
     void addDescription(const QString& labelName);
     // Focus on field shows an empty line, the title and the help line in the description.

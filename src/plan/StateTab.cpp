@@ -18,12 +18,12 @@ StateTab::StateTab(QWidget* parent)
     cboRegionState = new QComboBox;
     lblRegionState = addField(QStringLiteral("lblRegionState"), QStringLiteral("Area :"),
                               cboRegionState, QStringLiteral("cboRegionState"), true);
-    txtStateName = addLine(QStringLiteral("lblStateName"), QStringLiteral("State Name :"),
-                           QStringLiteral("txtStateName"));
-    lblStateName = findChild<QLabel*>(QStringLiteral("lblStateName"));
-    txtStateCode = addLine(QStringLiteral("lblStateCode4State"), QStringLiteral("State Code :"),
-                           QStringLiteral("txtStateCode"));
-    lblStateCode4State = findChild<QLabel*>(QStringLiteral("lblStateCode4State"));
+    addLine(QStringLiteral("lblStateName"), QStringLiteral("State Name :"),
+            QStringLiteral("txtStateName"))
+        .into(lblStateName, txtStateName);
+    addLine(QStringLiteral("lblStateCode4State"), QStringLiteral("State Code :"),
+            QStringLiteral("txtStateCode"))
+        .into(lblStateCode4State, txtStateCode);
     addDescription(QStringLiteral("lblDescState"));
     attachCodeFilter(txtStateCode, 1, [this] { return txtStateCode->isEnabled(); });
     setHelp(txtStateName, QStringLiteral("State Name : "),

@@ -13,15 +13,15 @@ namespace zorva {
 WorkgroupTab::WorkgroupTab(QWidget* parent)
     : SettingsTab(QStringLiteral("FrameWorkgroup"), QStringLiteral("lstWorkgroup"), parent) {
     lstWorkgroup = list_;
-    txtWorkgroupName = addLine(QStringLiteral("lblWorkgroupName"), QStringLiteral("Workgroup :"),
-                               QStringLiteral("txtWorkgroupName"));
-    lblWorkgroupName = findChild<QLabel*>(QStringLiteral("lblWorkgroupName"));
-    txtWorkgroupCode = addLine(QStringLiteral("lblWorkgroupCode"),
-                               QStringLiteral("Workgroup Code :"), QStringLiteral("txtWorkgroupCode"));
-    lblWorkgroupCode = findChild<QLabel*>(QStringLiteral("lblWorkgroupCode"));
-    txtWGOctet3 = addLine(QStringLiteral("lblWorkgroupOctet3"), QStringLiteral("Octet3 end with :"),
-                          QStringLiteral("txtWGOctet3"));
-    lblWorkgroupOctet3 = findChild<QLabel*>(QStringLiteral("lblWorkgroupOctet3"));
+    addLine(QStringLiteral("lblWorkgroupName"), QStringLiteral("Workgroup :"),
+            QStringLiteral("txtWorkgroupName"))
+        .into(lblWorkgroupName, txtWorkgroupName);
+    addLine(QStringLiteral("lblWorkgroupCode"), QStringLiteral("Workgroup Code :"),
+            QStringLiteral("txtWorkgroupCode"))
+        .into(lblWorkgroupCode, txtWorkgroupCode);
+    addLine(QStringLiteral("lblWorkgroupOctet3"), QStringLiteral("Octet3 end with :"),
+            QStringLiteral("txtWGOctet3"))
+        .into(lblWorkgroupOctet3, txtWGOctet3);
     txtWGOctet3->setPlaceholderText(QStringLiteral("( 0 to 9 only )"));
     txtWGOctet3->setToolTip(QStringLiteral("( 0 to 9 only )"));
     addDescription(QStringLiteral("lblDescWorkGroup"));

@@ -4,6 +4,7 @@
 #include "plan/EquipmentTab.h"
 #include "plan/StateTab.h"
 #include "plan/WorkgroupTab.h"
+#include "platform/Builders.h"
 #include "platform/Session.h"
 
 #include <QGroupBox>
@@ -21,8 +22,7 @@ frmIPAddressSettings::frmIPAddressSettings(QWidget* parent) : FormBase(parent) {
     setObjectName(QStringLiteral("frmIPAddressSettings"));
     setWindowTitle(QStringLiteral("IP Address Settings"));
     auto* layout = new QVBoxLayout(this);
-    SSTabSetting = new QTabWidget(this);
-    SSTabSetting->setObjectName(QStringLiteral("SSTabSetting"));
+    SSTabSetting = named<QTabWidget>("SSTabSetting", this);
     layout->addWidget(SSTabSetting);
     areaTab = new AreaTab;
     addTab(areaTab, QStringLiteral("Area"));

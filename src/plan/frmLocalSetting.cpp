@@ -1,5 +1,6 @@
 #include "plan/frmLocalSetting.h"
 #include "net/LocalAddress.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Input.h"
 #include "platform/Rows.h"
@@ -7,7 +8,6 @@
 #include "platform/Ui.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,54 +37,32 @@ void frmLocalSetting::buildUi() {
     outer->addWidget(intro);
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
-    auto row = [&](const char* labelName, const QString& caption, QWidget* value) {
-        auto* l = new QLabel(caption, this);
-        l->setObjectName(QString::fromLatin1(labelName));
-        const int r = grid->rowCount();
-        grid->addWidget(l, r, 0);
-        grid->addWidget(value, r, 1);
-    };
-    auto box = [this](const char* name) {
-        auto* b = new QLineEdit(this);
-        b->setObjectName(QString::fromLatin1(name));
+    // A required box with its label.
+    auto box = [&](const char* labelName, const QString& caption, const char* name) {
+        auto* b = named<QLineEdit>(name, this);
         attachFocusMoves(b);
+        required_.append({b, addLabelledRow(grid, labelName, caption, b)});
         return b;
     };
-    lblLocalIP = new QLabel(this);
-    lblLocalIP->setObjectName(QStringLiteral("lblLocalIP"));
-    row("lblLocalIPCaption", QStringLiteral("Your IP Address :"), lblLocalIP);
-    txtRegionName = box("txtRegionName");
-    row("lblRegionName", QStringLiteral("Area Name :"), txtRegionName);
-    txtIPOctet1 = box("txtIPOctet1");
-    row("lblIPOctet1", QStringLiteral("IP Octet1 :"), txtIPOctet1);
-    txtSegmentCode = box("txtSegmentCode");
-    row("lblSegmentCode", QStringLiteral("Segment Code :"), txtSegmentCode);
-    lbltxtSegment = new QLabel(this);
-    lbltxtSegment->setObjectName(QStringLiteral("lbltxtSegment"));
-    row("lblSegment", QStringLiteral("Segment :"), lbltxtSegment);
-    txtBandar = box("txtBandar");
-    row("lblCity", QStringLiteral("City or Location :"), txtBandar);
-    txtKodBandar = box("txtKodBandar");
-    row("lblCityCode", QStringLiteral("City Code :"), txtKodBandar);
-    txtIPOctet2 = box("txtIPOctet2");
-    row("lblIPOctet2", QStringLiteral("IP Octet2 :"), txtIPOctet2);
+    lblLocalIP = named<QLabel>("lblLocalIP", this);
+    addLabelledRow(grid, "lblLocalIPCaption", QStringLiteral("Your IP Address :"), lblLocalIP);
+    txtRegionName = box("lblRegionName", QStringLiteral("Area Name :"), "txtRegionName");
+    txtIPOctet1 = box("lblIPOctet1", QStringLiteral("IP Octet1 :"), "txtIPOctet1");
+    txtSegmentCode = box("lblSegmentCode", QStringLiteral("Segment Code :"), "txtSegmentCode");
+    lbltxtSegment = named<QLabel>("lbltxtSegment", this);
+    addLabelledRow(grid, "lblSegment", QStringLiteral("Segment :"), lbltxtSegment);
+    txtBandar = box("lblCity", QStringLiteral("City or Location :"), "txtBandar");
+    txtKodBandar = box("lblCityCode", QStringLiteral("City Code :"), "txtKodBandar");
+    txtIPOctet2 = box("lblIPOctet2", QStringLiteral("IP Octet2 :"), "txtIPOctet2");
     auto* note = new QLabel(QStringLiteral("Note: The default IP range for PC is 71 to 240, you can "
                                            "change this setting using IP Address settings menu "
                                            "(Equipment Tab)."),
                             this);
     note->setWordWrap(true);
     outer->addWidget(note);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cmdUpdateSetting = new QPushButton(QStringLiteral("Save"), this);
-    cmdUpdateSetting->setObjectName(QStringLiteral("cmdUpdateSetting"));
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    for (QPushButton* b : {cmdUpdateSetting, cmdCancel}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    outer->addLayout(buttons);
+    cmdUpdateSetting = plainButton("cmdUpdateSetting", QStringLiteral("Save"), this);
+    cmdCancel = plainButton("cmdCancel", QStringLiteral("Cancel"), this);
+    outer->addLayout(buttonRow({cmdUpdateSetting, cmdCancel}));
 
     // The octets are stored as numbers: only 0 to 255 can be typed.
     attachNumericFilter(txtIPOctet1, 255);
@@ -114,13 +92,8 @@ void frmLocalSetting::Form_Load() {
 }
 
 void frmLocalSetting::cmdUpdateSetting_Click() {
-    const std::pair<QLineEdit*, const char*> required[] = {
-        {txtRegionName, "lblRegionName"}, {txtIPOctet1, "lblIPOctet1"},
-        {txtSegmentCode, "lblSegmentCode"}, {txtBandar, "lblCity"},
-        {txtKodBandar, "lblCityCode"},     {txtIPOctet2, "lblIPOctet2"}};
-    for (const auto& [box, labelName] : required) {
+    for (const auto& [box, label] : required_) {
         if (!box->text().isEmpty()) continue;
-        const auto* label = findChild<QLabel*>(QLatin1String(labelName));
         ui().message(this, Icon::Warning,
                      box == txtRegionName ? QStringLiteral("Error !") : QStringLiteral("Error !!!"),
                      QStringLiteral("Please enter ") + label->text() + QStringLiteral(" !"));

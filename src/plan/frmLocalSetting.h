@@ -40,6 +40,8 @@ protected:
 
 private:
     void buildUi();
+    // The boxes that must be filled, in order, with their labels.
+    QList<std::pair<QLineEdit*, QLabel*>> required_;
 };
 
 } // namespace zorva

@@ -1,5 +1,6 @@
 #include "plan/frmUnitDivision.h"
 #include "plan/PlanData.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Input.h"
 #include "platform/RecordCycle.h"
@@ -27,44 +28,33 @@ void frmUnitDivision::buildUi() {
     auto* outer = new QVBoxLayout(this);
     auto* place = new QGridLayout;
     outer->addLayout(place);
-    auto addPlace = [&](QComboBox*& box, QLabel*& label, const char* boxName,
-                        const char* labelName, const QString& caption) {
-        label = new QLabel(caption, this);
-        label->setObjectName(QString::fromLatin1(labelName));
-        box = new QComboBox(this);
-        box->setObjectName(QString::fromLatin1(boxName));
-        const int row = place->rowCount();
-        place->addWidget(label, row, 0);
-        place->addWidget(box, row, 1);
+    const auto combo = [&](const char* boxName, const char* labelName, const QString& caption,
+                           QComboBox*& box, QLabel*& label) {
+        labelledRow(place, labelName, caption, named<QComboBox>(boxName, this)).into(label, box);
     };
-    addPlace(cboRegion, lblRegion, "cboRegion", "lblRegion", QStringLiteral("Area :"));
-    addPlace(cboState, lblState, "cboState", "lblState", QStringLiteral("State :"));
-    addPlace(cboCity, lblCity, "cboCity", "lblCity", QStringLiteral("City :"));
+    combo("cboRegion", "lblRegion", QStringLiteral("Area :"), cboRegion, lblRegion);
+    combo("cboState", "lblState", QStringLiteral("State :"), cboState, lblState);
+    combo("cboCity", "lblCity", QStringLiteral("City :"), cboCity, lblCity);
 
     auto* middle = new QHBoxLayout;
     outer->addLayout(middle);
     auto* frame = new QGroupBox(QStringLiteral("Unit / Division"), this);
     auto* frameLayout = new QVBoxLayout(frame);
-    lstUnitDivision = new QListWidget(frame);
-    lstUnitDivision->setObjectName(QStringLiteral("lstUnitDivision"));
+    lstUnitDivision = named<QListWidget>("lstUnitDivision", frame);
     frameLayout->addWidget(lstUnitDivision);
     middle->addWidget(frame, 1);
 
     auto* fields = new QGridLayout;
     middle->addLayout(fields, 2);
     auto line = [this](const char* name) {
-        auto* b = new QLineEdit(this);
-        b->setObjectName(QString::fromLatin1(name));
+        auto* b = named<QLineEdit>(name, this);
         attachFocusMoves(b);
         return b;
     };
+    // One box over both columns, or two boxes side by side.
     auto addRow = [&](const char* labelName, const QString& caption, QLineEdit* a, QLineEdit* b) {
-        auto* l = new QLabel(caption, this);
-        l->setObjectName(QString::fromLatin1(labelName));
-        const int row = fields->rowCount();
-        fields->addWidget(l, row, 0);
-        fields->addWidget(a, row, 1, 1, b ? 1 : 2);
-        if (b) fields->addWidget(b, row, 2);
+        addLabelledRow(fields, labelName, caption, a, b ? 1 : 2);
+        if (b) fields->addWidget(b, fields->rowCount() - 1, 2);
     };
     txtUnitDivision = line("txtUnitDivision");
     addRow("lblUnitDivision", QStringLiteral("Unit/Division :"), txtUnitDivision, nullptr);
@@ -82,11 +72,7 @@ void frmUnitDivision::buildUi() {
 
     RecordCycle::Widgets w = buildCycleFrames(lstUnitDivision, QStringLiteral("frameOperasi"),
                                               QStringLiteral("frameSimpan"), QString());
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(w.operations);
-    buttons->addWidget(w.saving);
-    outer->addLayout(buttons);
+    outer->addLayout(buttonRow({w.operations, w.saving}));
 
     RecordCycle::Hooks h;
     h.showRow = [this](const QString& unit) { return showRow(unit); };

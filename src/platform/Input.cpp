@@ -126,17 +126,6 @@ void attachLengthLimit(QLineEdit* box, int maxLength) {
     });
 }
 
-void attachCodeBox(QLineEdit* box, int maxLength) {
-    box->setMaxLength(maxLength);
-    QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString& t) {
-        const QString upper = t.toUpper();
-        if (upper == t) return;
-        const int caret = box->cursorPosition();
-        box->setText(upper);
-        box->setCursorPosition(caret);
-    });
-}
-
 void focusNextControl(QWidget* control, bool forward) {
     QWidget* window = control->window();
     QWidget* w = control;

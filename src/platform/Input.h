@@ -25,9 +25,6 @@ void attachCodeFilter(QLineEdit* box, int maxLength, std::function<bool()> activ
 // the last accepted text, the caret goes to the end, and the program beeps.
 void attachLengthLimit(QLineEdit* box, int maxLength);
 
-// Code box: letters become upper case; at most maxLength characters can be typed.
-void attachCodeBox(QLineEdit* box, int maxLength);
-
 enum class FocusMove {
     Arrows = 0x1,    // Down moves to the next control, Up to the previous; the key is discarded
     EnterNext = 0x2, // Enter (Return) moves to the next control

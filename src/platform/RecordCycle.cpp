@@ -1,4 +1,5 @@
 #include "platform/RecordCycle.h"
+#include "platform/Builders.h"
 #include "platform/Shell.h"
 
 #include <QAbstractButton>
@@ -212,16 +213,13 @@ RecordCycle::Widgets buildCycleFrames(QListWidget* list, const QString& opsName,
     RecordCycle::Widgets w;
     w.list = list;
     auto frame = [](const QString& name) {
-        auto* f = new QWidget;
-        f->setObjectName(name);
+        auto* f = named<QWidget>(name);
         auto* row = new QHBoxLayout(f);
         row->setContentsMargins(0, 0, 0, 0);
         return f;
     };
     auto button = [&suffix](QWidget* f, const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), f);
-        b->setObjectName(QString::fromLatin1(name) + suffix);
-        b->setAutoDefault(false);
+        auto* b = plainButton(QString::fromLatin1(name) + suffix, QString::fromLatin1(caption), f);
         f->layout()->addWidget(b);
         return b;
     };

@@ -3,7 +3,9 @@
 #include "net/NetBios.h"
 #include "net/TelnetProbe.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Shell.h"
+#include "records/HostName.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 
 namespace zorva {
 
@@ -21,8 +22,7 @@ const QString kDetailInfo = QStringLiteral("Detail Info ...");
 }
 
 AddressInfoWindow::AddressInfoWindow(QWidget* parent) : FormBase(parent) {
-    objWinsock = new TelnetProbe(this);
-    objWinsock->setObjectName(QStringLiteral("objWinsock"));
+    objWinsock = named<TelnetProbe>("objWinsock", this);
     connect(objWinsock, &TelnetProbe::greeting, this, &AddressInfoWindow::objWinsock_DataArrival);
     query_ = new NameTableQuery(this);
 }
@@ -46,18 +46,15 @@ void AddressInfoWindow::buildCommonUi(const Fields& fields, const QString& note)
         grid->addWidget(field, row++, 1);
     }
     grid->addWidget(new QLabel(QStringLiteral("Extra Info :"), this), row, 0, Qt::AlignTop);
-    txtResult = new QPlainTextEdit(this);
-    txtResult->setObjectName(QStringLiteral("txtResult"));
+    txtResult = named<QPlainTextEdit>("txtResult", this);
     txtResult->setReadOnly(true);
     grid->addWidget(txtResult, row, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
     layout->addLayout(grid, 1);
 
-    lblTelahGuna = new QLabel(note, this);
-    lblTelahGuna->setObjectName(QStringLiteral("lblTelahGuna"));
-    cmdGetInfo = new QPushButton(kDetailInfo, this);
-    cmdGetInfo->setObjectName(QStringLiteral("cmdGetInfo"));
+    lblTelahGuna = named<QLabel>("lblTelahGuna", note, this);
+    cmdGetInfo = named<QPushButton>("cmdGetInfo", kDetailInfo, this);
     cmdGetInfo->setDefault(true);
     connect(cmdGetInfo, &QPushButton::clicked, this, &AddressInfoWindow::cmdGetInfo_Click);
     auto* bottom = new QHBoxLayout;
@@ -83,38 +80,33 @@ void AddressInfoWindow::cmdGetInfo_Click() {
 }
 
 void AddressInfoWindow::gather() {
-    try {
-        {
-            CursorGuard hourglass;
-            host_ = hostNameFromAddress(liveInfoAddress, this);
-            setFieldText(fields_.hostName, host_);
-        }
-        if (!afterHostLookup()) {
-            startTelnetProbe();
-            finishGathering();
-            return;
-        }
-        // the query started at load may still wait for its answer: wait for it (or its limit)
-        table_ = query_->isStarted() ? query_->waitForResult() : NetBiosInfo{};
-        if (!query_->isStarted()) {
-            showUnreadableTable();
-        } else if (table_.hostNotFound) {
-            startTelnetProbe();
-        } else {
-            setFieldText(fields_.workGroup, table_.workGroup);
-            setFieldText(fields_.lanId, table_.lanId);
-            setFieldText(fields_.macAddress, table_.macAddress);
-            if (!host_.isEmpty()) {
-                CursorGuard hourglass;
-                const QString remark = readNeighbourRemark(liveInfoAddress, host_);
-                if (!remark.isEmpty()) txtResult->setPlainText(remark);
-            }
-        }
-        finishGathering();
-    } catch (const std::exception&) {
-        showGatherFailure();
-        finishGathering();
+    {
+        CursorGuard hourglass;
+        host_ = hostNameFromAddress(liveInfoAddress, this);
+        setFieldText(fields_.hostName, host_);
     }
+    if (!afterHostLookup()) {
+        startTelnetProbe();
+        finishGathering();
+        return;
+    }
+    // the query started at load may still wait for its answer: wait for it (or its limit)
+    table_ = query_->isStarted() ? query_->waitForResult() : NetBiosInfo{};
+    if (!query_->isStarted()) {
+        showUnreadableTable();
+    } else if (table_.hostNotFound) {
+        startTelnetProbe();
+    } else {
+        setFieldText(fields_.workGroup, table_.workGroup);
+        setFieldText(fields_.lanId, table_.lanId);
+        setFieldText(fields_.macAddress, table_.macAddress);
+        if (!host_.isEmpty()) {
+            CursorGuard hourglass;
+            const QString remark = readNeighbourRemark(liveInfoAddress, host_);
+            if (!remark.isEmpty()) txtResult->setPlainText(remark);
+        }
+    }
+    finishGathering();
 }
 
 void AddressInfoWindow::startTelnetProbe() {

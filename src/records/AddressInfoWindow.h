@@ -56,7 +56,6 @@ protected:
     // Step after the host lookup; false stops the gathering (after the telnet probe).
     virtual bool afterHostLookup() = 0;
     virtual void showUnreadableTable() = 0;
-    virtual void showGatherFailure() = 0;
     virtual void closeWindow() = 0;
 
     // Connects to the telnet service of the address; the greeting lands in "Extra Info :".

@@ -1,5 +1,6 @@
 #include "records/frmIPAddGuna.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Ui.h"
 
 #include <QLabel>
@@ -16,8 +17,7 @@ frmIPAddGuna::frmIPAddGuna(QWidget* parent) : AddressInfoWindow(parent) {
 
 void frmIPAddGuna::buildUi() {
     auto label = [this](const char* name) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(name));
+        auto* l = named<QLabel>(name, this);
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return l;
     };
@@ -44,11 +44,6 @@ bool frmIPAddGuna::afterHostLookup() {
 void frmIPAddGuna::showUnreadableTable() {
     ui().message(this, Icon::None, QStringLiteral("Error !!!"),
                  QStringLiteral("Error !!! No info available ... "));
-}
-
-void frmIPAddGuna::showGatherFailure() {
-    ui().message(this, Icon::None, QStringLiteral("Error"),
-                 QStringLiteral("Error !!! No Detail info available ..."));
 }
 
 void frmIPAddGuna::closeWindow() {

@@ -37,7 +37,6 @@ protected:
     void Form_Load() override;
     bool afterHostLookup() override;
     void showUnreadableTable() override;
-    void showGatherFailure() override;
     void closeWindow() override;
 
 private:

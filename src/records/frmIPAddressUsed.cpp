@@ -1,5 +1,6 @@
 #include "records/frmIPAddressUsed.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Ui.h"
 
 #include <QFontDatabase>
@@ -16,8 +17,7 @@ frmIPAddressUsed::frmIPAddressUsed(QWidget* parent) : AddressInfoWindow(parent) 
 
 void frmIPAddressUsed::buildUi() {
     auto box = [this](const char* name, const QString& text = {}) {
-        auto* b = new QLineEdit(text, this);
-        b->setObjectName(QLatin1String(name));
+        auto* b = named<QLineEdit>(name, text, this);
         b->setReadOnly(true);
         return b;
     };
@@ -42,11 +42,6 @@ bool frmIPAddressUsed::afterHostLookup() { return !appState().gHostNotFound; }
 void frmIPAddressUsed::showUnreadableTable() {
     ui().message(this, Icon::Information, QStringLiteral("Pemberitahuan"),
                  QStringLiteral("Ralat !!! Kesilapan teknikal pada sistem... sila Cari sekali lagi..."));
-}
-
-void frmIPAddressUsed::showGatherFailure() {
-    ui().message(this, Icon::Information, QStringLiteral("Error !!!"),
-                 QStringLiteral("Error !!! Cannot find info ..."));
 }
 
 void frmIPAddressUsed::closeWindow() { unload(); }

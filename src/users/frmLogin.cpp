@@ -1,7 +1,8 @@
 #include "users/frmLogin.h"
-#include "platform/Icons.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
+#include "platform/Icons.h"
 #include "platform/Input.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
@@ -28,11 +29,10 @@ frmLogin::frmLogin(QWidget* parent) : FormBase(parent) {
 void frmLogin::buildUi() {
     auto* layout = new QVBoxLayout(this);
     auto* head = new QHBoxLayout;
-    auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("pctLogo"));
+    auto* picture = named<QLabel>("pctLogo", this);
     picture->setPixmap(appLogo(48));
-    auto* title = new QLabel(QStringLiteral("Manage Your IP Address Standard and Inventory System"), this);
-    title->setObjectName(QStringLiteral("lblTitle"));
+    auto* title = named<QLabel>(
+        "lblTitle", QStringLiteral("Manage Your IP Address Standard and Inventory System"), this);
     QFont f = title->font();
     f.setBold(true);
     title->setFont(f);
@@ -41,30 +41,21 @@ void frmLogin::buildUi() {
     layout->addLayout(head);
 
     auto* form = new QFormLayout;
-    txtUserID = new QLineEdit(this);
-    txtUserID->setObjectName(QStringLiteral("txtUserID"));
-    txtPassword = new QLineEdit(this);
-    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    txtUserID = named<QLineEdit>("txtUserID", this);
+    txtPassword = named<QLineEdit>("txtPassword", this);
     txtPassword->setEchoMode(QLineEdit::Password);
     form->addRow(QStringLiteral("User ID :"), txtUserID);
     form->addRow(QStringLiteral("Password :"), txtPassword);
     layout->addLayout(form);
 
-    chkLiveUpdate = new QCheckBox(QStringLiteral("Check for Version Updates."), this);
-    chkLiveUpdate->setObjectName(QStringLiteral("chkLiveUpdate"));
+    chkLiveUpdate =
+        named<QCheckBox>("chkLiveUpdate", QStringLiteral("Check for Version Updates."), this);
     chkLiveUpdate->setChecked(true);
     layout->addWidget(chkLiveUpdate);
 
-    CmdTeruskan = new QPushButton(QStringLiteral("Enter"), this);
-    CmdTeruskan->setObjectName(QStringLiteral("CmdTeruskan"));
-    cmdExit = new QPushButton(QStringLiteral("Exit"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    for (QPushButton* b : {CmdTeruskan, cmdExit}) b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdTeruskan);
-    buttons->addWidget(cmdExit);
-    layout->addLayout(buttons);
+    CmdTeruskan = plainButton("CmdTeruskan", QStringLiteral("Enter"), this);
+    cmdExit = plainButton("cmdExit", QStringLiteral("Exit"), this);
+    layout->addLayout(buttonRow({CmdTeruskan, cmdExit}));
     connect(CmdTeruskan, &QPushButton::clicked, this, &frmLogin::CmdTeruskan_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmLogin::cmdExit_Click);
 

@@ -1,6 +1,6 @@
 #include "users/frmLoginSilap.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
-#include "platform/FormParts.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
 #include "users/PasswordMail.h"
@@ -21,21 +21,21 @@ frmLoginSilap::frmLoginSilap(QWidget* parent) : FormBase(parent) {
 
 void frmLoginSilap::buildUi() {
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("Forgot your User ID or Password ?"), this);
-    heading->setObjectName(QStringLiteral("lblHeading"));
+    auto* heading =
+        named<QLabel>("lblHeading", QStringLiteral("Forgot your User ID or Password ?"), this);
     QFont f = heading->font();
     f.setBold(true);
     heading->setFont(f);
-    auto* text = new QLabel(QStringLiteral("Enter your internet email address and Zorva will send "
-                                           "your User ID and Password."),
-                            this);
-    text->setObjectName(QStringLiteral("lblText"));
+    auto* text =
+        named<QLabel>("lblText",
+                      QStringLiteral("Enter your internet email address and Zorva will send "
+                                     "your User ID and Password."),
+                      this);
     text->setWordWrap(true);
     layout->addWidget(heading);
     layout->addWidget(text);
     auto* form = new QFormLayout;
-    txtInternetEmail = new QLineEdit(this);
-    txtInternetEmail->setObjectName(QStringLiteral("txtInternetEmail"));
+    txtInternetEmail = named<QLineEdit>("txtInternetEmail", this);
     txtInternetEmail->setMinimumWidth(280);
     form->addRow(QStringLiteral("Internet Email :"), txtInternetEmail);
     layout->addLayout(form);

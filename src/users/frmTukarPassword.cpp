@@ -1,7 +1,7 @@
 #include "users/frmTukarPassword.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
-#include "platform/FormParts.h"
 #include "platform/Input.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"

@@ -14,16 +14,22 @@ namespace zorva::backup {
 
 namespace {
 
-FileError pathNotFound() { return {76, QStringLiteral("Path not found")}; }
-FileError fileNotFound() { return {53, QStringLiteral("File not found")}; }
+FileError pathNotFound() {
+    return FileError(FileErrorKind::PathNotFound);
+}
+FileError fileNotFound() {
+    return FileError(FileErrorKind::FileNotFound);
+}
 
 FileError fromFileDevice(const QFileDevice& f) {
     switch (f.error()) {
     case QFileDevice::NoError: return {};
-    case QFileDevice::ResourceError: return {61, QStringLiteral("Disk full")};
-    case QFileDevice::PermissionsError: return {70, QStringLiteral("Permission denied")};
+    case QFileDevice::ResourceError:
+        return FileError(FileErrorKind::DiskFull);
+    case QFileDevice::PermissionsError:
+        return FileError(FileErrorKind::PermissionDenied);
     default:
-        return {75, QStringLiteral("Path/File access error (%1)").arg(f.errorString())};
+        return accessError(f.errorString());
     }
 }
 
@@ -31,9 +37,14 @@ FileError fromErrno(int e) {
     switch (e) {
     case 0: return {};
     case ENOENT: return pathNotFound();
-    case EACCES: case EPERM: case EROFS: return {70, QStringLiteral("Permission denied")};
-    case ENOSPC: return {61, QStringLiteral("Disk full")};
-    default: return {75, QStringLiteral("Path/File access error")};
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileError(FileErrorKind::PermissionDenied);
+    case ENOSPC:
+        return FileError(FileErrorKind::DiskFull);
+    default:
+        return accessError();
     }
 }
 
@@ -60,12 +71,39 @@ FileError checkFolder(const QString& file) {
 
 } // namespace
 
+namespace {
+// The number and text each kind has always been told with.
+std::pair<int, const char*> told(FileErrorKind kind) {
+    switch (kind) {
+    case FileErrorKind::None: break;
+    case FileErrorKind::FileNotFound: return {53, "File not found"};
+    case FileErrorKind::DiskFull: return {61, "Disk full"};
+    case FileErrorKind::PermissionDenied: return {70, "Permission denied"};
+    case FileErrorKind::AccessError: return {75, "Path/File access error"};
+    case FileErrorKind::PathNotFound: return {76, "Path not found"};
+    }
+    return {0, ""};
+}
+} // namespace
+
+FileError::FileError(FileErrorKind k, const QString& text) : kind(k), description(text) {
+    if (description.isEmpty()) description = QString::fromLatin1(told(k).second);
+}
+
+int FileError::number() const { return told(kind).first; }
+
+FileError accessError(const QString& reason) {
+    return FileError(FileErrorKind::AccessError,
+                     reason.isEmpty() ? QString()
+                                      : QStringLiteral("Path/File access error (%1)").arg(reason));
+}
+
 QString inUseDescription() {
     return QStringLiteral("Permission denied (Zorva database is in use by another running copy of Zorva)");
 }
 
 QString errorText(const FileError& error, const QString& separator) {
-    return QString::number(error.number) + separator + error.description;
+    return QString::number(error.number()) + separator + error.description;
 }
 
 QString withSlash(const QString& folder) {
@@ -87,14 +125,13 @@ bool samePath(const QString& a, const QString& b) {
 
 FileError backupDatabase(QSqlDatabase db, const QString& target) {
     if (const FileError e = checkFolder(target); e.failed()) return e;
-    if (!db.isValid()) return {75, QStringLiteral("Path/File access error (the database is not open)")};
+    if (!db.isValid()) return accessError(QStringLiteral("the database is not open"));
     const QString part = besideName(target);
     QString error;
     if (!copyDatabaseTo(db, part, &error)) {
         QFile::remove(part);
         const bool full = error.contains(QStringLiteral("full"), Qt::CaseInsensitive);
-        return full ? FileError{61, QStringLiteral("Disk full")}
-                    : FileError{75, QStringLiteral("Path/File access error (%1)").arg(error)};
+        return full ? FileError(FileErrorKind::DiskFull) : accessError(error);
     }
     return renameOver(part, target);
 }
@@ -137,7 +174,7 @@ FileError restoreDatabase(const QString& backupFile, const QString& dbPath) {
     if (const FileError e = checkFolder(dbPath); e.failed()) return e;
     // Another running copy would go on writing into the replaced file and lose its work.
     ExclusiveDatabaseUse sole(dbPath);
-    if (!sole.acquired()) return {70, inUseDescription()};
+    if (!sole.acquired()) return FileError(FileErrorKind::PermissionDenied, inUseDescription());
     closeAllConnections();
     // Copy first, beside the database, so that the rename below is a single step.
     const QString part = besideName(dbPath);
@@ -150,7 +187,7 @@ FileError restoreDatabase(const QString& backupFile, const QString& dbPath) {
     // A truncated file, another program's database or one lacking columns never replaces it.
     if (const QString problem = databaseFileProblem(part); !problem.isEmpty()) {
         QFile::remove(part);
-        return {75, QStringLiteral("Path/File access error (%1)").arg(problem)};
+        return accessError(problem);
     }
     return renameOver(part, dbPath);
 }

@@ -4,13 +4,32 @@
 
 namespace zorva::backup {
 
-// A failed copy, told the way the program always has: an error number and its description
-// ("76", "Path not found").
-struct FileError {
-    int number = 0;
-    QString description;
-    bool failed() const { return number != 0; }
+// What went wrong with a file.
+enum class FileErrorKind {
+    None,
+    FileNotFound,
+    DiskFull,
+    PermissionDenied,
+    AccessError,
+    PathNotFound
 };
+
+// A failed copy, told the way the program always has: an error number and its description
+// ("76", "Path not found"). The kind decides both.
+struct FileError {
+    FileErrorKind kind = FileErrorKind::None;
+    QString description;
+
+    FileError() = default;
+    // The kind's own description, or the one given (with the reason in it).
+    explicit FileError(FileErrorKind k, const QString& text = {});
+    bool failed() const { return kind != FileErrorKind::None; }
+    // 53 file not found, 61 disk full, 70 permission denied, 75 path/file access error,
+    // 76 path not found; 0 when nothing failed.
+    int number() const;
+};
+// A path/file access error with its reason: "Path/File access error (reason)".
+FileError accessError(const QString& reason = {});
 
 // Why a restore is refused while another running copy of the program uses the database.
 QString inUseDescription();

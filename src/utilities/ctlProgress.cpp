@@ -1,4 +1,5 @@
 #include "utilities/ctlProgress.h"
+#include "platform/Builders.h"
 #include "platform/Ui.h"
 
 #include <QEvent>
@@ -9,8 +10,7 @@
 namespace zorva {
 
 ctlProgress::ctlProgress(QWidget* parent) : QWidget(parent) {
-    picProgress = new QFrame(this);
-    picProgress->setObjectName(QStringLiteral("picProgress"));
+    picProgress = named<QFrame>("picProgress", this);
     picProgress->installEventFilter(this);
     backColor_ = palette().color(backgroundRole());
     foreColor_ = palette().color(QPalette::Text);

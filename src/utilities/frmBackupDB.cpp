@@ -1,5 +1,6 @@
 #include "utilities/frmBackupDB.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Ini.h"
 #include "platform/Schema.h"
@@ -36,19 +37,8 @@ const QString kErrorTitle = QStringLiteral("Error !!!");
 const QString kProgramName = QStringLiteral("zorva");
 const QString kSplitEntryFile = QStringLiteral("zorva-split-file.desktop");
 
-template <typename W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name) {
-    auto* b = named(new QPushButton(text, parent), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QLabel* statLabel(QWidget* parent, const QString& text, const char* name) {
-    auto* l = named(new QLabel(text, parent), name);
+    auto* l = named<QLabel>(name, text, parent);
     l->setMinimumWidth(260);
     return l;
 }
@@ -86,23 +76,23 @@ void frmBackupDB::buildUi() {
     info->setWordWrap(true);
     layout->addWidget(info);
 
-    FrameFolder = named(new QGroupBox(QStringLiteral("Backup/Restore Folder :"), this), "FrameFolder");
+    FrameFolder = named<QGroupBox>("FrameFolder", QStringLiteral("Backup/Restore Folder :"), this);
     auto* folderRow = new QHBoxLayout(FrameFolder);
-    txtPath = named(new QLineEdit(FrameFolder), "txtPath");
+    txtPath = named<QLineEdit>("txtPath", FrameFolder);
     txtPath->setMinimumWidth(320);
-    cmdDirektori = button(FrameFolder, QStringLiteral("Browse"), "cmdDirektori");
+    cmdDirektori = plainButton("cmdDirektori", QStringLiteral("Browse"), FrameFolder);
     folderRow->addWidget(txtPath);
     folderRow->addWidget(cmdDirektori);
     layout->addWidget(FrameFolder);
 
     auto* row = new QHBoxLayout;
-    chkBackupDB = named(new QCheckBox(QStringLiteral("Zorva database"), this), "chkBackupDB");
-    chkBackupINI = named(new QCheckBox(QStringLiteral("Zorva INI file"), this), "chkBackupINI");
+    chkBackupDB = named<QCheckBox>("chkBackupDB", QStringLiteral("Zorva database"), this);
+    chkBackupINI = named<QCheckBox>("chkBackupINI", QStringLiteral("Zorva INI file"), this);
     chkBackupDB->setChecked(true);
     chkBackupINI->setChecked(true);
-    cmdBackup = button(this, QStringLiteral("Backup"), "cmdBackup");
-    cmdRestore = button(this, QStringLiteral("Restore"), "cmdRestore");
-    cmdTutup = button(this, QStringLiteral("Close"), "cmdTutup");
+    cmdBackup = plainButton("cmdBackup", QStringLiteral("Backup"), this);
+    cmdRestore = plainButton("cmdRestore", QStringLiteral("Restore"), this);
+    cmdTutup = plainButton("cmdTutup", QStringLiteral("Close"), this);
     row->addWidget(chkBackupDB);
     row->addWidget(chkBackupINI);
     row->addStretch();
@@ -126,22 +116,22 @@ QWidget* frmBackupDB::buildSplitFrame() {
     auto* frame = new QGroupBox(QStringLiteral("Split database file :"), this);
     auto* grid = new QGridLayout(frame);
     grid->addWidget(new QLabel(QStringLiteral("Filename:"), frame), 0, 0);
-    txtFileName = named(new QLineEdit(frame), "txtFileName");
+    txtFileName = named<QLineEdit>("txtFileName", frame);
     grid->addWidget(txtFileName, 0, 1, 1, 2);
-    cmdSplit = button(frame, QStringLiteral("Split File"), "cmdSplit");
-    cmdJoin = button(frame, QStringLiteral("Join File"), "cmdJoin");
+    cmdSplit = plainButton("cmdSplit", QStringLiteral("Split File"), frame);
+    cmdJoin = plainButton("cmdJoin", QStringLiteral("Join File"), frame);
     auto* actions = new QHBoxLayout;
     actions->addWidget(cmdSplit);
     actions->addWidget(cmdJoin);
     actions->addStretch();
     grid->addLayout(actions, 1, 1, 1, 2);
 
-    chkDeleteParts = named(new QCheckBox(QStringLiteral("Delete Split Parts when finished Joining"), frame),
-                           "chkDeleteParts");
-    chkOpenExplorer = named(new QCheckBox(QStringLiteral("Open Explorer Window to Split Directory"), frame),
-                            "chkOpenExplorer");
-    chkCopyToFloppy = named(new QCheckBox(QStringLiteral("Copy to Floppies when finished Splitting"), frame),
-                            "chkCopyToFloppy");
+    chkDeleteParts = named<QCheckBox>(
+        "chkDeleteParts", QStringLiteral("Delete Split Parts when finished Joining"), frame);
+    chkOpenExplorer = named<QCheckBox>(
+        "chkOpenExplorer", QStringLiteral("Open Explorer Window to Split Directory"), frame);
+    chkCopyToFloppy = named<QCheckBox>(
+        "chkCopyToFloppy", QStringLiteral("Copy to Floppies when finished Splitting"), frame);
     chkCopyToFloppy->setToolTip(
         QStringLiteral("Drive A: is a folder on removable media, chosen when the copy starts"));
     grid->addWidget(chkDeleteParts, 2, 1, 1, 2);
@@ -164,7 +154,7 @@ QWidget* frmBackupDB::buildSplitFrame() {
     grid->addWidget(estimates, 5, 0, 1, 2);
     grid->addWidget(stats, 5, 2);
 
-    ctlProgress1 = named(new ctlProgress(frame), "ctlProgress1");
+    ctlProgress1 = named<ctlProgress>("ctlProgress1", frame);
     ctlProgress1->ReadProperties(progressDesign());
     grid->addWidget(ctlProgress1, 6, 0, 1, 3);
     return frame;
@@ -316,7 +306,7 @@ void frmBackupDB::cmdRestore_Click() {
     };
     auto failed = [this](backup::FileError e) {
         if (!e.failed()) return false;
-        if (e.description == QLatin1String("File not found"))
+        if (e.kind == backup::FileErrorKind::FileNotFound)
             e.description = QStringLiteral("Backup file not found !");
         reportError(backup::errorText(e, QStringLiteral(": ")));
         return true;
@@ -347,7 +337,9 @@ void frmBackupDB::cmdRestore_Click() {
             // the columns it lacks.
             QString error;
             if (!UpgradeSchema(&error)) {
-                reportError(QStringLiteral("75: ") + error);
+                reportError(
+                    backup::errorText(backup::FileError(backup::FileErrorKind::AccessError, error),
+                                      QStringLiteral(": ")));
                 return;
             }
             restoredDb = true;

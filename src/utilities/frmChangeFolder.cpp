@@ -1,5 +1,6 @@
 #include "utilities/frmChangeFolder.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Ini.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
@@ -31,40 +32,28 @@ frmChangeFolder::frmChangeFolder(QWidget* parent) : FormBase(parent) {
 
 void frmChangeFolder::buildUi() {
     auto* layout = new QVBoxLayout(this);
-    lblExplanation = new QLabel(explanationText(), this);
-    lblExplanation->setObjectName(QStringLiteral("lblExplanation"));
+    lblExplanation = named<QLabel>("lblExplanation", explanationText(), this);
     lblExplanation->setWordWrap(true);
     lblExplanation->setMinimumWidth(420);
     layout->addWidget(lblExplanation);
 
-    frameFolder = new QGroupBox(QStringLiteral("Folder :"), this);
-    frameFolder->setObjectName(QStringLiteral("frameFolder"));
+    frameFolder = named<QGroupBox>("frameFolder", QStringLiteral("Folder :"), this);
     auto* folderRow = new QHBoxLayout(frameFolder);
-    txtPath = new QLineEdit(frameFolder);
-    txtPath->setObjectName(QStringLiteral("txtPath"));
+    txtPath = named<QLineEdit>("txtPath", frameFolder);
     txtPath->setReadOnly(true);
-    cmdDirektori = new QPushButton(QStringLiteral("Browse"), frameFolder);
-    cmdDirektori->setObjectName(QStringLiteral("cmdDirektori"));
+    cmdDirektori = plainButton("cmdDirektori", QStringLiteral("Browse"), frameFolder);
     cmdDirektori->setToolTip(QStringLiteral("Browse for folder"));
     folderRow->addWidget(txtPath, 1);
     folderRow->addWidget(cmdDirektori);
     layout->addWidget(frameFolder);
 
-    cmdMapNetwork = new QPushButton(QStringLiteral("Map Network Drive"), this);
-    cmdMapNetwork->setObjectName(QStringLiteral("cmdMapNetwork"));
-    cmdMoveDatabase = new QPushButton(QStringLiteral("Move Database"), this);
-    cmdMoveDatabase->setObjectName(QStringLiteral("cmdMoveDatabase"));
+    cmdMapNetwork = plainButton("cmdMapNetwork", QStringLiteral("Map Network Drive"), this);
+    cmdMoveDatabase = plainButton("cmdMoveDatabase", QStringLiteral("Move Database"), this);
     cmdMoveDatabase->setToolTip(QStringLiteral("Move Zorva database to other folder"));
-    cmdTutup = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdTutup->setObjectName(QStringLiteral("cmdTutup"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdMapNetwork);
-    buttons->addStretch();
-    buttons->addWidget(cmdMoveDatabase);
-    buttons->addWidget(cmdTutup);
+    cmdTutup = plainButton("cmdTutup", QStringLiteral("Cancel"), this);
+    auto* buttons = buttonRow({cmdMoveDatabase, cmdTutup});
+    buttons->insertWidget(0, cmdMapNetwork); // on its own at the left
     layout->addLayout(buttons);
-    for (QPushButton* b : {cmdDirektori, cmdMapNetwork, cmdMoveDatabase, cmdTutup})
-        b->setAutoDefault(false);
 
     connect(cmdDirektori, &QPushButton::clicked, this, &frmChangeFolder::cmdDirektori_Click);
     connect(cmdMapNetwork, &QPushButton::clicked, this, &frmChangeFolder::cmdMapNetwork_Click);

@@ -1,4 +1,5 @@
 #include "utilities/frmSplitterSplash.h"
+#include "platform/Builders.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,8 +14,7 @@ frmSplitterSplash::frmSplitterSplash(QWidget* parent)
     : FormBase(parent) {
     setObjectName(QStringLiteral("frmSplitterSplash"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    lblMessage = new QLabel(QStringLiteral("Message"), this);
-    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage = named<QLabel>("lblMessage", QStringLiteral("Message"), this);
     lblMessage->move(kMargin, kMargin);
     lblMessage->adjustSize();
 }

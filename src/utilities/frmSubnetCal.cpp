@@ -1,4 +1,5 @@
 #include "utilities/frmSubnetCal.h"
+#include "platform/Builders.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
 #include "utilities/SubnetCalc.h"
@@ -20,16 +21,14 @@ namespace zorva {
 namespace {
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
+    auto* l = named<QLabel>(name, parent);
     l->setMinimumWidth(160);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;
 }
 
 QLineEdit* octetBox(QWidget* parent, const QString& name, const QString& text) {
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(name);
+    auto* box = named<QLineEdit>(name, text, parent);
     box->setMaxLength(3);
     box->setAlignment(Qt::AlignCenter);
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
@@ -57,8 +56,7 @@ void frmSubnetCal::buildUi() {
                            const char* picName, std::array<QLineEdit*, 4>& boxes,
                            const QString& prefix, const QStringList& texts, QStyle::StandardPixmap icon) {
         auto* row = new QHBoxLayout(frame);
-        pic = new QLabel(frame);
-        pic->setObjectName(QLatin1String(picName));
+        pic = named<QLabel>(picName, frame);
         pic->setPixmap(style()->standardIcon(icon).pixmap(32, 32));
         pic->installEventFilter(this);
         row->addWidget(pic);
@@ -100,22 +98,13 @@ void frmSubnetCal::buildUi() {
     layout->addLayout(results);
 
     layout->addWidget(new QLabel(QStringLiteral("Network ID's Broadcast ID's"), this));
-    lstNetIDs = new QListWidget(this);
-    lstNetIDs->setObjectName(QStringLiteral("lstNetIDs"));
+    lstNetIDs = named<QListWidget>("lstNetIDs", this);
     lstNetIDs->setMinimumHeight(140);
     layout->addWidget(lstNetIDs);
 
-    auto* buttons = new QHBoxLayout;
-    cmdCalculate = new QPushButton(QStringLiteral("Calculate"), this);
-    cmdCalculate->setObjectName(QStringLiteral("cmdCalculate"));
-    cmdCalculate->setAutoDefault(false);
-    cmdTutup = new QPushButton(QStringLiteral("Close"), this);
-    cmdTutup->setObjectName(QStringLiteral("cmdTutup"));
-    cmdTutup->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(cmdCalculate);
-    buttons->addWidget(cmdTutup);
-    layout->addLayout(buttons);
+    cmdCalculate = plainButton("cmdCalculate", QStringLiteral("Calculate"), this);
+    cmdTutup = plainButton("cmdTutup", QStringLiteral("Close"), this);
+    layout->addLayout(buttonRow({cmdCalculate, cmdTutup}));
 
     connect(cmdCalculate, &QPushButton::clicked, this, &frmSubnetCal::cmdCalculate_Click);
     connect(cmdTutup, &QPushButton::clicked, this, &frmSubnetCal::cmdTutup_Click);

@@ -56,6 +56,7 @@ private slots:
         QCOMPARE(r.message, QStringLiteral("Success"));
         QCOMPARE(r.replyTimeMs, 12);
         QVERIFY(!r.failed);
+        QVERIFY(r.succeeded());
 
         // a reply later than the time-out counts as timed out even with status 0
         EchoOutcome late{true, 0, 250, {}, {}};
@@ -64,12 +65,15 @@ private slots:
                  QStringLiteral("Faild to ping : ''10.0.0.9'' error code : Requested IP timed out"));
         QCOMPARE(r.replyTimeMs, 200);
         QVERIFY(r.failed);
+        QCOMPARE(r.status, PingStatus::TimedOut);
+        QVERIFY(!r.succeeded());
 
         EchoOutcome unreachable{true, 11003, 3, {}, {}};
         r = pingResultFrom(unreachable, a, 200);
         QCOMPARE(r.message, QStringLiteral("Faild to ping : ''10.0.0.9'' error description : "
                                            "Destination host unreachable"));
         QCOMPARE(r.replyTimeMs, 200);
+        QCOMPARE(r.status, PingStatus::DestHostUnreachable);
 
         EchoOutcome none;
         r = pingResultFrom(none, a, 500);

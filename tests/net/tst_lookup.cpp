@@ -1,8 +1,9 @@
 // Host lookups on this machine's loopback names, and the local system name.
 #include "net/HostLookup.h"
 #include "platform/AppState.h"
-#include "support/Fixture.h"
+#include "records/HostName.h"
 #include "support/FakeNet.h"
+#include "support/Fixture.h"
 
 #include <QtTest>
 
@@ -28,6 +29,22 @@ private slots:
         QCOMPARE(hostNameFromAddress(QStringLiteral("10.0.0.6")), QString());
         QVERIFY(sui().takeText(QStringLiteral("Host Name not Found.")));
         QVERIFY(appState().gHostNotFound);
+    }
+
+    // The lookup itself only reports what it found: no message, no flag.
+    void reverseOutcomes() {
+        test::FakeLookup names;
+        names.names.insert(QStringLiteral("10.0.0.5"), QStringLiteral("pc5.example"));
+        appState().gHostNotFound = true;
+        const ReverseLookup found = reverseLookup(QStringLiteral(" 10.0.0.5 "));
+        QCOMPARE(int(found.outcome), int(ReverseLookup::Outcome::Name));
+        QCOMPARE(found.name, QStringLiteral("pc5.example"));
+        QCOMPARE(int(reverseLookup(QStringLiteral("10.0.0.6")).outcome),
+                 int(ReverseLookup::Outcome::NoName));
+        QCOMPARE(int(reverseLookup(QStringLiteral("10.0.0.256")).outcome),
+                 int(ReverseLookup::Outcome::InvalidAddress));
+        QVERIFY(reverseLookup(QStringLiteral("10.0.0.6")).name.isEmpty());
+        QVERIFY(appState().gHostNotFound); // untouched
     }
 
     void forward() {

@@ -4,6 +4,7 @@
 #include "net/IcmpEcho.h"
 #include "net/Ping.h"
 #include "platform/AppState.h"
+#include "records/HostName.h"
 #include "support/Fixture.h"
 #include "support/NetRig.h"
 

@@ -1,7 +1,7 @@
-#include "PlanTest.h"
 #include "net/LocalAddress.h"
 #include "plan/frmLocalSetting.h"
 #include "support/Fixture.h"
+#include "support/PlanTest.h"
 
 #include <QHostAddress>
 

@@ -1,8 +1,8 @@
-#include "PlanTest.h"
 #include "app/MDIFrmUtama.h"
 #include "plan/frmIPAddressSettings.h"
 #include "plan/frmUnitDivision.h"
 #include "support/Fixture.h"
+#include "support/PlanTest.h"
 
 #include <QComboBox>
 #include <QMdiArea>

@@ -1,6 +1,6 @@
-#include "PlanTest.h"
 #include "plan/frmIPAddressSettings.h"
 #include "support/Fixture.h"
+#include "support/PlanTest.h"
 
 #include <QTabWidget>
 

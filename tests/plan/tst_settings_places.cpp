@@ -1,7 +1,7 @@
-#include "PlanTest.h"
 #include "plan/frmIPAddressSettings.h"
 #include "platform/AppState.h"
 #include "support/Fixture.h"
+#include "support/PlanTest.h"
 
 #include <QComboBox>
 #include <QTabWidget>

@@ -1,7 +1,7 @@
-#include "PlanTest.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/RecordCycle.h"
 #include "support/Fixture.h"
+#include "support/PlanTest.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
 // The record detail form, opened from the search form as a user would: view, edit, save,
 // cancel, delete, the unit list of the record's place, the unit directory and Live Info.
 #include "RecordsTest.h"
-#include "plan/PlanTest.h"
+#include "support/PlanTest.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
 #include "records/RecordGridModel.h"

@@ -2,7 +2,7 @@
 // detail opened from it, deletion of a block, export, and the main window's entry.
 #include "RecordsTest.h"
 #include "app/MDIFrmUtama.h"
-#include "plan/PlanTest.h"
+#include "support/PlanTest.h"
 #include "records/RecordGridModel.h"
 #include "records/RecordList.h"
 #include "records/frmCarian.h"

@@ -1,7 +1,7 @@
 // The record search's "Location" mode: the walk down the plan to a work group, a typed
 // segment or a city, and the searches it runs.
 #include "RecordsTest.h"
-#include "plan/PlanTest.h"
+#include "support/PlanTest.h"
 #include "records/RecordGridModel.h"
 #include "records/frmCarian.h"
 #include "records/frmMaklumatIP.h"

@@ -79,6 +79,29 @@ class TestBackup : public ZorvaTest {
     int equipmentRows() { return app().count(QStringLiteral("Equipment")); }
 
 private slots:
+    // Each kind of file error keeps the number and text the program has always told.
+    void fileErrorKinds_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        using K = backup::FileErrorKind;
+        QTest::newRow("none") << int(K::None) << "0: ";
+        QTest::newRow("file") << int(K::FileNotFound) << "53: File not found";
+        QTest::newRow("disk") << int(K::DiskFull) << "61: Disk full";
+        QTest::newRow("permission") << int(K::PermissionDenied) << "70: Permission denied";
+        QTest::newRow("access") << int(K::AccessError) << "75: Path/File access error";
+        QTest::newRow("path") << int(K::PathNotFound) << "76: Path not found";
+    }
+    void fileErrorKinds() {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        const backup::FileError e{backup::FileErrorKind(kind)};
+        QCOMPARE(backup::errorText(e, QStringLiteral(": ")), text);
+        QCOMPARE(e.failed(), kind != int(backup::FileErrorKind::None));
+        QCOMPARE(
+            backup::errorText(backup::accessError(QStringLiteral("locked")), QStringLiteral(": ")),
+            QStringLiteral("75: Path/File access error (locked)"));
+    }
+
     void fileRules() {
         QCOMPARE(backup::withSlash(QStringLiteral("/a/b")), QStringLiteral("/a/b/"));
         QCOMPARE(backup::withSlash(QStringLiteral("/a/b/")), QStringLiteral("/a/b/"));
@@ -94,6 +117,7 @@ private slots:
         const backup::FileError e =
             backup::copyFileReplacing(app().path(QStringLiteral("absent")), old.fileName());
         QCOMPARE(backup::errorText(e, QStringLiteral(" : ")), QStringLiteral("53 : File not found"));
+        QCOMPARE(int(e.kind), int(backup::FileErrorKind::FileNotFound));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
     }
@@ -330,7 +354,7 @@ private slots:
     void restoreUpgradesAnOlderDatabase() {
         const QString folder = backupDir() + QLatin1Char('/');
         const QString old = folder + QStringLiteral("Zorvadb.mdb");
-        QVERIFY(backup::backupDatabase(database(), old).number == 0);
+        QVERIFY(backup::backupDatabase(database(), old).number() == 0);
         {
             QSqlDatabase db = openDatabaseFile(old, QStringLiteral("old"));
             QVERIFY(runSqlOn(db, QStringLiteral("DROP INDEX IP_Info_Status"))); // nor its index

@@ -26,7 +26,8 @@ inline bool clickRow(QListWidget* list, const QString& text) {
 
 inline QStringList listTexts(const QListWidget* list) {
     QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
     return out;
 }
 
@@ -45,6 +46,8 @@ inline bool showActive(QWidget* form) {
     return QTest::qWaitForWindowActive(form);
 }
 
-inline void click(QObject* form, const char* button) { child<QPushButton>(form, button)->click(); }
+inline void click(QObject* form, const char* button) {
+    child<QPushButton>(form, button)->click();
+}
 
 } // namespace zorva::test

@@ -1,0 +1,53 @@
+#include "platform/Builders.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace zorva {
+
+QPushButton* plainButton(QAnyStringView name, const QString& text, QWidget* parent) {
+    auto* b = named<QPushButton>(name, text, parent);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* addLabelledRow(QGridLayout* grid, QAnyStringView labelName, const QString& caption,
+                       QWidget* field, int span) {
+    auto* label = named<QLabel>(labelName, caption, grid->parentWidget());
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1, 1, span);
+    return label;
+}
+
+QWidget* inRow(std::initializer_list<QWidget*> widgets) {
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : widgets)
+        row->addWidget(w);
+    row->addStretch(1);
+    return box;
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget* b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
+QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
+                          std::initializer_list<ButtonSpec> buttons) {
+    auto* row = buttonRow({});
+    for (const ButtonSpec& spec : buttons) {
+        *spec.button = plainButton(spec.name, QString::fromLatin1(spec.caption), parent);
+        row->addWidget(*spec.button);
+    }
+    layout->addLayout(row);
+    return row;
+}
+
+} // namespace zorva

@@ -1,0 +1,66 @@
+#pragma once
+#include <QAnyStringView>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QString>
+#include <utility>
+
+class QBoxLayout;
+class QGridLayout;
+class QPushButton;
+class QWidget;
+
+namespace zorva {
+
+// The small builders every form uses for its controls, so that each control carries its
+// specified name (tests find it by that name) and the repeated set-up is written once.
+
+// A control of type W named `name`; the remaining arguments go to W's constructor.
+template <class W, class... Args> W* named(QAnyStringView name, Args&&... args) {
+    auto* w = new W(std::forward<Args>(args)...);
+    w->setObjectName(name);
+    return w;
+}
+
+// A push button that never becomes the default button: Enter in a box moves the focus or
+// runs the box's own action, never a button the user did not press.
+QPushButton* plainButton(QAnyStringView name, const QString& text, QWidget* parent = nullptr);
+
+// A field with the label in front of it.
+template <class F> struct Labelled {
+    QLabel* label;
+    F* field;
+    // Hands both to the form's members.
+    void into(QLabel*& labelMember, F*& fieldMember) const {
+        labelMember = label;
+        fieldMember = field;
+    }
+};
+
+// Adds a named label and the field on the next row of a grid (label in column 0, the field in
+// column 1 spanning `span` columns); returns both.
+QLabel* addLabelledRow(QGridLayout* grid, QAnyStringView labelName, const QString& caption,
+                       QWidget* field, int span = 1);
+template <class F>
+Labelled<F> labelledRow(QGridLayout* grid, QAnyStringView labelName, const QString& caption,
+                        F* field, int span = 1) {
+    return {addLabelledRow(grid, labelName, caption, field, span), field};
+}
+
+// A row of widgets without margins, as one field of a grid (a box and its picker button).
+QWidget* inRow(std::initializer_list<QWidget*> widgets);
+
+// The buttons of a form's bottom row, right-aligned.
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons);
+
+// One button of a button row: the member it fills, its objectName and caption.
+struct ButtonSpec {
+    QPushButton** button;
+    const char* name;
+    const char* caption;
+};
+// Adds a right-aligned row of plain buttons (none a default button) at the end of layout.
+QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
+                          std::initializer_list<ButtonSpec> buttons);
+
+} // namespace zorva
