@@ -155,6 +155,8 @@ private:
     void buildUi();
     void listenToSession();
     void buildMenus();
+    // Each menu entry's opener; an empty one leaves the entry disabled (MDIFrmUtamaMenus.cpp).
+    static const QList<std::pair<QString, Opener>>& formOpeners();
     void buildToolbar();
     void refreshAvailability();
     void tidySeparators();
