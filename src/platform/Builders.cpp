@@ -40,11 +40,11 @@ QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
 }
 
 QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
-                          std::initializer_list<ButtonSpec> buttons) {
+                          std::initializer_list<ButtonDef> buttons) {
     auto* row = buttonRow({});
-    for (const ButtonSpec& spec : buttons) {
-        *spec.button = plainButton(spec.name, QString::fromLatin1(spec.caption), parent);
-        row->addWidget(*spec.button);
+    for (const ButtonDef& entry : buttons) {
+        *entry.button = plainButton(entry.name, QString::fromLatin1(entry.caption), parent);
+        row->addWidget(*entry.button);
     }
     layout->addLayout(row);
     return row;

@@ -13,7 +13,7 @@ class QWidget;
 namespace zorva {
 
 // The small builders every form uses for its controls, so that each control carries its
-// specified name (tests find it by that name) and the repeated set-up is written once.
+// own name (tests find it by that name) and the repeated set-up is written once.
 
 // A control of type W named `name`; the remaining arguments go to W's constructor.
 template <class W, class... Args> W* named(QAnyStringView name, Args&&... args) {
@@ -54,13 +54,13 @@ QWidget* inRow(std::initializer_list<QWidget*> widgets);
 QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons);
 
 // One button of a button row: the member it fills, its objectName and caption.
-struct ButtonSpec {
+struct ButtonDef {
     QPushButton** button;
     const char* name;
     const char* caption;
 };
 // Adds a right-aligned row of plain buttons (none a default button) at the end of layout.
 QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
-                          std::initializer_list<ButtonSpec> buttons);
+                          std::initializer_list<ButtonDef> buttons);
 
 } // namespace zorva
