@@ -28,7 +28,13 @@ ScanSide& frmZorvaMain::scanSide() {
 }
 
 ScanSide::ScanSide(frmZorvaMain& form)
-    : QObject(&form), f_(form), walk_(new ScanWalk(*this, form, this)) {}
+    : QObject(&form), f_(form), walk_(new ScanWalk(*this, form, this)) {
+    connect(walk_, &ScanWalk::ended, this, [this] {
+        if (!chosenMeanwhile_) return;
+        chosenMeanwhile_ = false;
+        equipmentChosen();
+    });
+}
 
 ScanSide::~ScanSide() { setBusy(false); }
 
@@ -42,10 +48,14 @@ void ScanSide::setBusy(bool on) {
 }
 
 void ScanSide::equipmentChosen() {
+    // A stopped walk still waiting for its last round of echoes: its stop stays in force, and
+    // the new choice is scanned once that walk has ended.
+    if (walk_->isRunning()) {
+        chosenMeanwhile_ = true;
+        return;
+    }
     f_.Berhenti = false;
     if (f_.cboEquipment->currentText().isEmpty()) return;
-    // A stopped walk still waiting for its last round of echoes: a new choice waits for it.
-    if (walk_->isRunning()) return;
     scanNetwork();
 }
 

@@ -43,6 +43,7 @@ private:
     frmZorvaMain& f_;
     ScanWalk* walk_;
     bool busy_ = false;
+    bool chosenMeanwhile_ = false; // an entry chosen while a stopped walk wound down
 };
 
 } // namespace zorva

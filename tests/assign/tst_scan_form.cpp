@@ -271,6 +271,29 @@ private slots:
         QCOMPARE(f->StartRange, 999);
         checkChoosing();
     }
+
+    // Another entry chosen right after Stop, while the stopped sweep's round is still out: the
+    // stopped scan ends with its message and does not walk on; the new entry is scanned next.
+    void entryChosenWhileTheStoppedScanWindsDown() {
+        walkToIpoh();
+        pinger_->roundMs = 300;
+        startBigScan(100);
+        QTimer::singleShot(100, f->cmdBatal, [this] {
+            f->cmdBatal->click();
+            choose(f->cboEquipment, "Twenty");
+        });
+        choose(f->cboEquipment, "Hundred");
+        QTRY_COMPARE_WITH_TIMEOUT(sui().pendingMessages(), 3, 5000);
+        QVERIFY(takeBigScanQuestion());
+        QVERIFY(sui().takeText(kFinished, "Finish"));
+        QVERIFY(sui().takeText(kFinished, "Finish"));
+        QTRY_VERIFY(f->cmdTutup->isEnabled());
+        // One abandoned round for 1-100, then the four rounds of 1-20; nothing past .20 again.
+        QCOMPARE(pinger_->sweeps, 5);
+        QCOMPARE(pinger_->pinged.count(kIpoh + "21"), 1);
+        QCOMPARE(pinger_->pinged.count(kIpoh + "20"), 5);
+        checkChoosing();
+    }
 };
 
 QTEST_MAIN(TestScanForm)
