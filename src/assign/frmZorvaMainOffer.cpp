@@ -43,6 +43,13 @@ void frmZorvaMain::cboEquipment_Click() {
 bool frmZorvaMain::prepareSearch(const QString& totalCaption) {
     details->PicUnitDivision->hide();
     if (!cascadeChecks()) return false;
+    // Dedicated mode without an octet 4: refused before anything is written for the entry.
+    if (dedicatedMode() && txtBilangan->text().isEmpty()) {
+        ui().message(this, Icon::Warning, QStringLiteral("Error !!!"),
+                     QStringLiteral("Please enter ") + lblTotalRequired->text() + QStringLiteral(" ..."));
+        txtBilangan->setFocus();
+        return false;
+    }
     lblJumlah->setText(totalCaption);
     lblJumlah->hide();
     const QString entry = cboEquipment->currentText();
@@ -149,12 +156,6 @@ void frmZorvaMain::chooseEquipment(const QString& name) {
 
 void frmZorvaMain::dedicatedStep() {
     if (!prepareSearch(QStringLiteral("Total Record(s) : "))) return;
-    if (txtBilangan->text().isEmpty()) {
-        ui().message(this, Icon::Warning, QStringLiteral("Error !!!"),
-                     QStringLiteral("Please enter ") + lblTotalRequired->text() + QStringLiteral(" ..."));
-        txtBilangan->setFocus();
-        return;
-    }
     CursorGuard wait;
     const QString entry = cboEquipment->currentText();
     txtlblNamingConvention->clear();
