@@ -217,6 +217,12 @@ void frmZorvaMain::putCityRangeEntry() {
     fillBox(cboEquipment, {cityRangeEntry(*city->startRange, *city->endRange)});
 }
 
+// The city's own range is listed, alone or with an equipment borrowed into it through the
+// full-range dialog; Cancel and the end of that offer put the single entry back.
+bool frmZorvaMain::cityRangeListed() const {
+    return cboEquipment->findText(QStringLiteral("IP Range "), Qt::MatchContains) >= 0;
+}
+
 void frmZorvaMain::refreshPreviews() {
     HostNameParts parts = cascade_.hostNameParts();
     QString octet3 = QString::number(cascade_.octet3());

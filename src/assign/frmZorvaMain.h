@@ -101,6 +101,7 @@ private:
     void loadWorkgroupList();
     void afterCascadeStep();
     void putCityRangeEntry();
+    bool cityRangeListed() const;
     void refreshPreviews();
     bool cascadeChecks();
     void lockCascade();

@@ -338,6 +338,7 @@ void frmZorvaMain::endOfBatch() {
     lblRekodKe->hide();
     lblBilangan->hide();
     batch_.counter = 0;
+    if (cboEquipment->count() > 1 && cityRangeListed()) putCityRangeEntry();
     // A finished auto-saved batch leaves the form as after Cancel.
     if (cmdBatal->text() == kStop) cmdBatal_Click();
 }
@@ -376,7 +377,7 @@ void frmZorvaMain::showDbError(const QString& text) {
 void frmZorvaMain::cmdBatal_Click() {
     details->PicUnitDivision->hide();
     unlockCascade();
-    if (isCityRangeEntry(cboEquipment->currentText()))
+    if (cityRangeListed())
         putCityRangeEntry();
     else
         loadEquipmentList();

@@ -256,6 +256,49 @@ private slots:
         QCOMPARE(f->cboEquipment->currentIndex(), -1);
     }
 
+    // A segmented city's own range is full: another equipment's range is borrowed for one
+    // offer; Cancel or the save puts the city's single entry back.
+    void fullCityRangeBorrowsAnother_data() {
+        QTest::addColumn<bool>("save");
+        QTest::addRow("cancel") << false;
+        QTest::addRow("save") << true;
+    }
+    void fullCityRangeBorrowsAnother() {
+        QFETCH(bool, save);
+        addAssignPlan(app());
+        QList<int> all;
+        for (int n = 20; n <= 40; ++n) all << n;
+        recordAddresses(app(), "192.0.2.", all);
+        auto f = open();
+        choose(f->cboRegion, "Campus");
+        choose(f->cboCity, "Block A");
+        QString caption;
+        QStringList listed;
+        sui().onModal("frmIPRangePenuh", [&](QDialog& d) {
+            auto& full = static_cast<frmIPRangePenuh&>(d);
+            caption = full.lblPeralatanPenuh->text();
+            listed = items(full.cboEquipment);
+            choose(full.cboEquipment, "Dev");
+            full.cmdOK->click();
+        });
+        choose(f->cboEquipment, "IP Range 20 to 40");
+        QCOMPARE(caption, QString("IP Address allocation for NW is FULL !"));
+        QVERIFY(listed.contains("Dev") && listed.contains("Lab"));
+        QCOMPARE(f->findChild<QLineEdit*>("txtIPAddress")->text(), QString("192.0.2.10"));
+        QCOMPARE(f->findChild<QLineEdit*>("txtKodPeralatan")->text(), QString("DV02BA01"));
+        QCOMPARE(f->findChild<QLineEdit*>("txtNamaPeralatan")->text(), QString("IP Range 20 to 40"));
+        if (save) {
+            sui().answerNext(Button::Ok);
+            f->cmdSave->click();
+            QVERIFY(sui().takeText("Save record to Zorva database ?", "Save Record"));
+            QCOMPARE(app().count("IP_Info", "IP_Address = '192.0.2.10' AND [Type] = 'IP Range 20 to 40'"), 1);
+        } else {
+            f->cmdBatal->click();
+        }
+        QCOMPARE(items(f->cboEquipment), QStringList({"IP Range 20 to 40"}));
+        QVERIFY(!f->txtSegment->isEnabled() && f->cboEquipment->isEnabled());
+    }
+
     void dedicatedMode() {
         addAssignPlan(app());
         recordAddresses(app(), "198.51.100.", {12});
