@@ -229,18 +229,42 @@ private slots:
         QCOMPARE(log().count("Date Assign : "), 1);
     }
 
+    void databaseAndLogFailures_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("reason");
+        QTest::addRow("read-only") << false << "readonly";
+        QTest::addRow("locked by another copy") << true << "locked";
+    }
     void databaseAndLogFailures() {
+        QFETCH(bool, locked);
+        QFETCH(QString, reason);
         auto f = offer();
-        QVERIFY(runSql("PRAGMA query_only = ON"));
+        typeDetails(*f);
+        QSqlDatabase other;
+        if (locked) {
+            // Another copy in the middle of a write: it holds the file's write lock throughout.
+            other = openDatabaseFile(app().dbPath(), "other copy");
+            QVERIFY(runSqlOn(other, "BEGIN IMMEDIATE"));
+        } else {
+            QVERIFY(runSql("PRAGMA query_only = ON"));
+        }
         sui().answerNext(Button::Ok);
         f->cmdSave->click();
         QVERIFY(sui().takeText("Save record to Zorva database ?"));
         const RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error !!!"));
-        QVERIFY2(m.text.contains("readonly"), qPrintable(m.text));
+        QVERIFY2(m.text.contains(reason), qPrintable(m.text));
         QVERIFY(log().isEmpty());
         QVERIFY(f->cmdSave->isEnabled() && f->cmdTutup->isEnabled());
-        QVERIFY(runSql("PRAGMA query_only = OFF"));
+        QCOMPARE(box(*f, "txtProject")->text(), QString("Rollout"));
+        if (locked) {
+            QVERIFY(runSqlOn(other, "ROLLBACK"));
+            other = QSqlDatabase();
+            closeConnection("other copy");
+        } else {
+            QVERIFY(runSql("PRAGMA query_only = OFF"));
+        }
+        QCOMPARE(app().count("IP_Info"), 0);
         // A log that cannot be written: the row stays.
         QVERIFY(QDir(app().folder()).mkdir("AssignLog.txt"));
         confirmSave(*f);
