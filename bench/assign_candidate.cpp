@@ -1,7 +1,8 @@
 // The assignment form's free-address search on a large inventory: for 200 random ranges, the
 // range listing plus the candidate (the form's own functions, without the echo). Also times a
 // few listings with the former index on IP_4 alone put back, the plain way it replaced.
-//   bench_assign_candidate [existing inventory file to reuse (it is upgraded)]
+//   bench_assign_candidate [inventory file: written there on the first run, reused (and
+//   upgraded) on the next ones]
 #include "assign/FreeAddress.h"
 #include "platform/Database.h"
 #include "platform/Schema.h"
@@ -64,8 +65,8 @@ int main(int argc, char** argv) {
     QString path = dir.filePath(QStringLiteral("Zorvadb.mdb"));
     bench::InventoryOptions options;
     QStringList prefixes;
-    if (argc > 1) {
-        path = QString::fromLocal8Bit(argv[1]);
+    if (argc > 1) path = QString::fromLocal8Bit(argv[1]);
+    if (argc > 1 && QFile::exists(path)) {
         QSqlDatabase db = openDatabaseFile(path, QStringLiteral("prefixes"));
         auto q = runSqlOn(db, QStringLiteral("SELECT DISTINCT substr(IP_Address, 1, "
                                              "length(IP_Address) - length(IP_4)) FROM IP_Info"));
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         prefixes = inv.prefixes;
+    }
+    if (prefixes.isEmpty()) {
+        std::fprintf(stderr, "inventory: %s holds no addresses\n", qPrintable(path));
+        return 1;
     }
     QSqlDatabase db = openDatabaseFile(path, QStringLiteral("bench"));
     QString error;
