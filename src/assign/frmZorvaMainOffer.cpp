@@ -206,6 +206,8 @@ void frmZorvaMain::offerCandidate(bool inBatch) {
     cmdTutup->setEnabled(true);
     details->txtIPAddress->setText(txtlblIPAddress->text());
     details->offerStatus();
+    // The status kept for the rest of a batch is not lost to the offer's default.
+    if (inBatch && batch_.same) details->cboStatus->setCurrentText(batch_.remembered.status);
     // A borrowed range keeps the name of the equipment whose range was full.
     const bool borrowed = !appState().gOwnRange && !isNetworkEntry(cboEquipment->currentText());
     details->txtNamaPeralatan->setText(borrowed && !inUse_ ? namaAlat : cboEquipment->currentText());

@@ -137,6 +137,7 @@ private slots:
         auto f = offer("3");
         QCOMPARE(f->lblBilangan->text(), QString("1"));
         typeDetails(*f);
+        choose(f->findChild<QComboBox*>("cboStatus"), "Temporary");
         sui().answerNext(Button::Ok);
         sui().answerNext(Button::Yes);
         sui().answerNext(Button::Yes);
@@ -147,7 +148,8 @@ private slots:
         QVERIFY(same.text.startsWith("Use the same user details for the next 2 IP assignment?"));
         QCOMPARE(sui().take().title, QString("Auto-Save"));
         QTRY_COMPARE(app().count("IP_Info"), 3);
-        QCOMPARE(app().count("IP_Info", "Project = 'Rollout' AND Username = ? AND StaffNo = 'S123'",
+        QCOMPARE(app().count("IP_Info", "Project = 'Rollout' AND Username = ? AND StaffNo = 'S123' "
+                                        "AND Status = 'Temporary'",
                              {"Siti O'Hara"}),
                  3);
         QTRY_VERIFY(choosing(*f));
