@@ -205,13 +205,27 @@ private slots:
     }
 
     // Another copy records the offered address before this one saves it.
+    // Another copy records the offered address before this one saves it. New mode offers the
+    // next free address; dedicated mode takes another octet 4. What was typed stays.
+    void addressTakenMeanwhile_data() {
+        QTest::addColumn<bool>("dedicated");
+        QTest::addColumn<QString>("taken");
+        QTest::addColumn<QString>("next");
+        QTest::addRow("new") << false << "198.51.100.1" << "198.51.100.2";
+        QTest::addRow("dedicated") << true << "198.51.100.15" << "198.51.100.16";
+    }
     void addressTakenMeanwhile() {
-        auto f = offer();
+        QFETCH(bool, dedicated);
+        QFETCH(QString, taken);
+        QFETCH(QString, next);
+        auto f = dedicated ? offer("15", "Dev", true) : offer();
+        QCOMPARE(box(*f, "txtIPAddress")->text(), taken);
         typeDetails(*f);
         {
             QSqlDatabase other = openDatabaseFile(app().dbPath(), "other copy");
             QVERIFY(runSqlOn(other, "INSERT INTO IP_Info (IP_Address, IP_4, [Name]) "
-                                    "VALUES ('198.51.100.1', 1, 'THEIRS')"));
+                                    "VALUES (?, ?, 'THEIRS')",
+                             {taken, taken.section('.', 3).toInt()}));
         }
         closeConnection("other copy");
         sui().answerNext(Button::Ok);
@@ -219,15 +233,21 @@ private slots:
         QVERIFY(sui().takeText("Save record to Zorva database ?"));
         const RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error !!!"));
-        QVERIFY2(m.text.contains("198.51.100.1 "), qPrintable(m.text));
+        QVERIFY2(m.text.contains(taken + " "), qPrintable(m.text));
         QCOMPARE(app().count("IP_Info"), 1);
         QVERIFY(log().isEmpty());
+        if (dedicated) {
+            QVERIFY(!f->cmdSave->isEnabled() && f->txtBilangan->isEnabled());
+            f->txtBilangan->clear();
+            QTest::keyClicks(f->txtBilangan, "16");
+            choose(f->cboEquipment, "Dev");
+        }
         // The next free address, with what was typed.
-        QCOMPARE(box(*f, "txtIPAddress")->text(), QString("198.51.100.2"));
+        QCOMPARE(box(*f, "txtIPAddress")->text(), next);
         QCOMPARE(box(*f, "txtProject")->text(), QString("Rollout"));
         QCOMPARE(box(*f, "txtNamaPengguna")->text(), QString("Siti O'Hara"));
         confirmSave(*f);
-        QCOMPARE(app().count("IP_Info", "IP_Address = '198.51.100.2' AND Project = 'Rollout'"), 1);
+        QCOMPARE(app().count("IP_Info", "IP_Address = ? AND Project = 'Rollout'", {next}), 1);
         QCOMPARE(log().count("Date Assign : "), 1);
     }
 
