@@ -254,6 +254,11 @@ private slots:
         QVERIFY(!f->cmdSave->isEnabled() && !f->cmdBatal->isEnabled() && f->cmdTutup->isEnabled());
         QVERIFY(f->cboRegion->isEnabled() && appState().gOwnRange);
         QCOMPARE(f->cboEquipment->currentIndex(), -1);
+        // A later offer from another equipment's own range carries that equipment's name,
+        // not the one found full earlier.
+        choose(f->cboEquipment, "Whole");
+        QCOMPARE(f->findChild<QLineEdit*>("txtIPAddress")->text(), QString("198.51.100.51"));
+        QCOMPARE(f->findChild<QLineEdit*>("txtNamaPeralatan")->text(), QString("Whole"));
     }
 
     // A segmented city's own range is full: another equipment's range is borrowed for one
