@@ -1,0 +1,91 @@
+#include "support/TestServer.h"
+#include "platform/Database.h"
+
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace zorva::test {
+
+namespace {
+
+const QString kTestDatabase = QStringLiteral("zorva_tests");
+const QString kAdmin = QStringLiteral("zorva_test_admin");
+
+DatabaseServer fromEnvironment(const QString& database) {
+    DatabaseServer s;
+    s.host = qEnvironmentVariable("PGHOST");
+    s.port = qEnvironmentVariableIntValue("PGPORT");
+    if (s.port == 0) s.port = -1;
+    s.user = qEnvironmentVariable("PGUSER");
+    s.name = database;
+    return s;
+}
+
+bool exec(QSqlDatabase& db, const QString& sql, QString* error) {
+    QSqlQuery q(db);
+    if (q.exec(sql)) return true;
+    if (error) *error = sql + QStringLiteral(": ") + q.lastError().text();
+    return false;
+}
+
+// Several test programs start at once: the shared database and extension are made by one of
+// them at a time.
+bool ensureTestDatabase(QString* error) {
+    static bool ready = false;
+    if (ready) return true;
+    bool ok = false;
+    {
+        QSqlDatabase db = openDatabaseServer(fromEnvironment(QStringLiteral("postgres")), kAdmin, error);
+        if (!db.isValid()) return false;
+        ok = exec(db, QStringLiteral("SELECT pg_advisory_lock(7878)"), error);
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"));
+        q.addBindValue(kTestDatabase);
+        const bool exists = ok && q.exec() && q.next();
+        if (ok && !exists) ok = exec(db, QStringLiteral("CREATE DATABASE ") + kTestDatabase, error);
+        if (ok) {
+            QSqlDatabase tests = openDatabaseServer(fromEnvironment(kTestDatabase), kAdmin + QLatin1Char('2'), error);
+            ok = tests.isValid() &&
+                 exec(tests, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public"), error);
+        }
+        closeConnection(kAdmin + QLatin1Char('2'));
+        exec(db, QStringLiteral("SELECT pg_advisory_unlock(7878)"), nullptr);
+    }
+    closeConnection(kAdmin);
+    ready = ok;
+    return ok;
+}
+
+} // namespace
+
+bool onServer() { return qEnvironmentVariableIntValue("ZORVA_TEST_PG") == 1; }
+
+std::optional<DatabaseServer> newTestSchema(QString* error) {
+    if (!qEnvironmentVariableIsSet("PGHOST")) {
+        if (error) *error = QStringLiteral("no test server: run the *_pg tests through tools/with-postgres.sh");
+        return std::nullopt;
+    }
+    if (!ensureTestDatabase(error)) return std::nullopt;
+    static int serial = 0;
+    DatabaseServer s = fromEnvironment(kTestDatabase);
+    s.schema = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+    return s;
+}
+
+void dropTestSchema(const DatabaseServer& server) {
+    {
+        DatabaseServer admin = server;
+        admin.schema.clear();
+        QSqlDatabase db = openDatabaseServer(admin, kAdmin);
+        if (db.isValid()) exec(db, QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(server.schema), nullptr);
+    }
+    closeConnection(kAdmin);
+}
+
+QString serverIniLines(const DatabaseServer& s) {
+    return QStringLiteral("Driver=PostgreSQL\r\nHost=%1\r\nPort=%2\r\nName=%3\r\nUser=%4\r\nSchema=%5\r\n")
+        .arg(s.host, s.port > 0 ? QString::number(s.port) : QString(), s.name, s.user, s.schema);
+}
+
+} // namespace zorva::test
