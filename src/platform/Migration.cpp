@@ -93,8 +93,14 @@ std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const Dat
                                     .arg(table).arg(source).arg(there));
                 copied.append({table, n});
             }
-            if (ok && !t.commit()) ok = fail(error, to.lastError().text());
-            if (ok) result = copied;
+            // The indexes are built once over the copied rows, and the unique address index
+            // only where no address is recorded twice, as the file's upgrade does.
+            ok = ok && addMissingIndexes(to, error) && committed(t, to, error);
+            if (ok) {
+                // Fresh statistics for the planner, which otherwise guesses on a bulk load.
+                for (const QString& table : schemaTables()) runSqlOn(to, QStringLiteral("ANALYZE ") + table);
+                result = copied;
+            }
         }
     }
     closeConnection(fromName);

@@ -2,12 +2,15 @@
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/SchemaServer.h"
+#include "platform/SearchIndex.h"
 #include "platform/SqlDialect.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QRegularExpression>
 #include <QUuid>
 
 namespace zorva {
@@ -90,10 +93,11 @@ const char* const kTables[] = {
 };
 
 // Lookup indexes for the queries the forms run on IP_Info. There is deliberately no index on
-// IP_4 alone: every IP_4 condition comes with an address prefix, and with such an index SQLite
-// walks it to spare the "Order By IP_4" sort, reading that octet range in every block of the
-// table (seconds on a large inventory) instead of the one /24 the address index finds. For the
-// same reason the "contains" searches scan the table and sort their few rows.
+// the column IP_4: every IP_4 condition comes with an address prefix, and with such an index
+// SQLite walks it to spare the "Order By IP_4" sort, reading that octet range in every block of
+// the table (seconds on a large inventory) instead of the one /24 the address index finds. The
+// index on the expression +IP_4 serves only statements that name that expression: the record
+// search's walk through a large result in its order.
 struct Index {
     const char* sql;
     QStringList columns; // an older table may lack them; the index then waits
@@ -109,6 +113,7 @@ const Index kIndexes[] = {
     // The temporary records (about a third of all), counted and listed in the search's order
     // without reading the table.
     {"CREATE INDEX IF NOT EXISTS IP_Info_Status ON IP_Info (Status, IP_4)", {"Status", "IP_4"}},
+    {"CREATE INDEX IF NOT EXISTS IP_Info_Order ON IP_Info (+IP_4)", {"IP_4"}},
 };
 const char* const kUniqueAddress =
     "CREATE UNIQUE INDEX IF NOT EXISTS IP_Info_IP_Address ON IP_Info (IP_Address)";
@@ -202,19 +207,20 @@ bool tableExists(QSqlDatabase& db, const QString& table) {
 
 } // namespace
 
-namespace {
-
-// The tables and indexes, inside the caller's transaction.
-bool createTables(QSqlDatabase& db, QString* error) {
+bool createSchemaTables(QSqlDatabase& db, QString* error, bool withIndexes) {
     // Text that ignores letter case, as the file's NOCASE columns do.
     if (isServer(db) &&
         !run(db, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public"), error))
         return false;
     for (const char* sql : kTables)
         if (!run(db, QString::fromLatin1(sql), error)) return false;
+    if (!withIndexes) return true;
     for (const Index& index : kIndexes)
         if (!run(db, QString::fromLatin1(index.sql), error)) return false;
-    return run(db, QString::fromLatin1(kUniqueAddress), error);
+    if (!run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
+    for (const QString& sql : searchIndexStatements(db))
+        if (!run(db, sql, error)) return false;
+    return true;
 }
 
 bool committed(Transaction& t, QSqlDatabase& db, QString* error) {
@@ -223,11 +229,13 @@ bool committed(Transaction& t, QSqlDatabase& db, QString* error) {
     return false;
 }
 
-} // namespace
+bool holdsZorvaTables(QSqlDatabase& db) { return holdsAnyTable(db); }
+
+bool runDefinition(QSqlDatabase& db, const QString& sql, QString* error) { return run(db, sql, error); }
 
 bool createSchema(QSqlDatabase db, QString* error) {
     Transaction t(db);
-    return createTables(db, error) && committed(t, db, error);
+    return createSchemaTables(db, error) && committed(t, db, error);
 }
 
 QStringList schemaTables() {
@@ -244,6 +252,20 @@ QStringList schemaColumnsOf(const QString& table) {
 
 QStringList storedColumns(QSqlDatabase db, const QString& table) { return columnsOf(db, table); }
 
+QList<ProgramField> programFields(const QSqlRecord& record, const QString& table, int from) {
+    const QStringList known = schemaColumnsOf(table);
+    QList<ProgramField> out;
+    for (int i = from; i < record.count(); ++i) {
+        const QString stored = record.fieldName(i);
+        if (stored == QLatin1String("rowid")) continue; // the server's key column
+        const qsizetype at = known.indexOf(QRegularExpression(
+            QStringLiteral("^%1$").arg(QRegularExpression::escape(stored)),
+            QRegularExpression::CaseInsensitiveOption));
+        out.append({i, at >= 0 ? known.at(at) : stored});
+    }
+    return out;
+}
+
 namespace {
 
 // The name that an index statement above creates.
@@ -259,6 +281,7 @@ QStringList upgradeStatements(QSqlDatabase& db) {
         out << QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0")
             << QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0");
     if (!tableExists(db, QStringLiteral("IP_Info"))) return out;
+    out << searchIndexStatements(db);
     QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
     if (!have.contains(QStringLiteral("Status"), Qt::CaseInsensitive)) {
         out << QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
@@ -364,6 +387,12 @@ bool upgradeSchema(QSqlDatabase db, QString* error) {
     return true;
 }
 
+bool addMissingIndexes(QSqlDatabase& db, QString* error) {
+    for (const QString& sql : upgradeStatements(db))
+        if (!run(db, sql, error)) return false;
+    return true;
+}
+
 bool UpgradeSchema(QString* error) {
     const bool onFile = !serverInUse();
     if (const QString cut = onFile ? truncation(appState().gDbPath) : QString(); !cut.isEmpty()) {
@@ -379,89 +408,6 @@ bool UpgradeSchema(QString* error) {
         if (*error != openError) *error += kUnchanged;
     }
     return false;
-}
-
-namespace {
-
-// The rows the program starts with: the first user of group "Sistem", the placeholder area and
-// city, the preset equipment and work groups; inside the caller's transaction.
-bool fillInitialRows(QSqlDatabase& db, QString* error) {
-    struct Row {
-        const char* sql;
-        QVariantList values;
-    };
-    const Row rows[] = {
-        {"INSERT INTO UserID (UserID, Password, [Name], Email, [Group], Tadbir) "
-         "VALUES (?, ?, ?, '', 'Sistem', '')",
-         {QString::fromLatin1(kInitialUserID), QString::fromLatin1(kInitialPassword),
-          QStringLiteral("Administrator")}},
-        // Placeholder of the site's own area and city, turned into the real entry by the local
-        // site settings.
-        {"INSERT INTO Region (Region, AssignIP, Segment_ip, Abbr_segment) "
-         "VALUES ('Headquarters', 10, 1, 'HQ')",
-         {}},
-        {"INSERT INTO City (City_name, Abbr_city, IP_octet2, [Offset], StartIPRange, "
-         "ToIPRange, Abbr_state, Region) "
-         "VALUES ('IT Division', 'ITD', 100, NULL, 0, 0, 'HQ', 'Headquarters')",
-         {}},
-        {"INSERT INTO Equipment VALUES ('Router', 'RTR', 1, 10)", {}},
-        {"INSERT INTO Equipment VALUES ('Switch', 'SW', 11, 30)", {}},
-        {"INSERT INTO Equipment VALUES ('Server', 'SVR', 31, 50)", {}},
-        {"INSERT INTO Equipment VALUES ('Printer', 'PRN', 51, 70)", {}},
-        {"INSERT INTO Equipment VALUES ('PC', 'PC', 71, 240)", {}},
-        {"INSERT INTO Workgroup VALUES ('General', 'G', 0)", {}},
-    };
-    for (const Row& r : rows)
-        if (!runSqlOn(db, QString::fromLatin1(r.sql), r.values, error)) return false;
-    return true;
-}
-
-} // namespace
-
-bool createInitialDatabase(const QString& path, QString* error) {
-    if (QFileInfo::exists(path)) {
-        if (error) *error = QStringLiteral("'%1' already exists; it is left as it is.").arg(path);
-        return false;
-    }
-    const QString name = QStringLiteral("zorva_init_") + QUuid::createUuid().toString();
-    bool ok = false;
-    {
-        QSqlDatabase db = openDatabaseFile(path, name, error, true);
-        if (!db.isValid()) return false;
-        Transaction t(db);
-        ok = createTables(db, error) && fillInitialRows(db, error) && committed(t, db, error);
-        db.close();
-    }
-    closeConnection(name);
-    if (!ok) QFile::remove(path);
-    return ok;
-}
-
-bool prepareServerSchema(QSqlDatabase db, const DatabaseServer& server, QString* error) {
-    if (!server.schema.isEmpty() &&
-        !run(db, QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(server.schema), error))
-        return false;
-    if (holdsAnyTable(db)) {
-        if (error)
-            *error = server.description() +
-                     QStringLiteral(" holds tables of Zorva already; it is left as it is.");
-        return false;
-    }
-    return createTables(db, error);
-}
-
-bool createInitialServerDatabase(const DatabaseServer& server, QString* error) {
-    const QString name = QStringLiteral("zorva_init_") + QUuid::createUuid().toString();
-    bool ok = false;
-    {
-        QSqlDatabase db = openDatabaseServer(server, name, error);
-        if (!db.isValid()) return false;
-        Transaction t(db);
-        ok = prepareServerSchema(db, server, error) && fillInitialRows(db, error) &&
-             committed(t, db, error);
-    }
-    closeConnection(name);
-    return ok;
 }
 
 } // namespace zorva

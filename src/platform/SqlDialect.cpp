@@ -8,6 +8,26 @@ Dialect dialectOf(const QSqlDatabase& db) {
     return db.driverName() == QLatin1String("QPSQL") ? Dialect::PostgreSQL : Dialect::SQLite;
 }
 
+namespace {
+
+// Whether the statement so far ends in the operator LIKE (not ILIKE), blanks aside.
+bool likeOperand(const QString& before) {
+    qsizetype end = before.size();
+    while (end > 0 && before.at(end - 1).isSpace()) --end;
+    if (end < 4 || before.mid(end - 4, 4).compare(QLatin1String("like"), Qt::CaseInsensitive) != 0)
+        return false;
+    if (end == 4) return true;
+    const QChar prior = before.at(end - 5);
+    return !prior.isLetterOrNumber() && prior != QLatin1Char('_');
+}
+
+bool escapeFollows(const QString& sql, qsizetype from) {
+    while (from < sql.size() && sql.at(from).isSpace()) ++from;
+    return sql.mid(from, 6).compare(QLatin1String("escape"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 QString serverSql(const QString& sql) {
     QString out;
     out.reserve(sql.size() + 8);
@@ -28,6 +48,9 @@ QString serverSql(const QString& sql) {
             }
             out += QLatin1Char('"') + sql.mid(i + 1, end - i - 1).toLower() + QLatin1Char('"');
             i = end;
+        } else if (c == QLatin1Char('?') && likeOperand(out) && !escapeFollows(sql, i + 1)) {
+            // The server's Like takes a backslash as its escape character; the file's has none.
+            out += QStringLiteral("? ESCAPE ''");
         } else {
             out += c;
         }
@@ -44,7 +67,10 @@ QString serverDdl(const QString& sql) {
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression table(QStringLiteral("^\\s*CREATE\\s+TABLE\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
+    // "+column" only steers SQLite's planner away from an index; the server indexes the column.
+    static const QRegularExpression steered(QStringLiteral("\\(\\+(\\w+)\\)"));
     QString out = sql;
+    out.replace(steered, QStringLiteral("(\\1)"));
     out.replace(address, QStringLiteral("IP_Address text COLLATE \"C\""));
     out.replace(nocase, QStringLiteral("citext"));
     out.replace(integer, QStringLiteral("bigint"));

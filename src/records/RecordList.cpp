@@ -1,5 +1,6 @@
 #include "records/RecordList.h"
 #include "platform/Database.h"
+#include "platform/SearchIndex.h"
 
 #include <QSet>
 #include <algorithm>
@@ -27,13 +28,16 @@ QString RecordList::collectStatement(const RecordQuery& query) {
 }
 
 QString RecordList::countStatement(const RecordQuery& query) {
+    if (!query.countSql.isEmpty()) return query.countSql;
     return QStringLiteral("SELECT count(*) FROM IP_Info WHERE ") + query.where;
 }
 
 QString RecordList::walkStatement(const RecordQuery& query, bool continuing) {
-    const QString column = query.orderColumn();
+    // A walk of its own names the order as only the order's index serves it.
+    const bool own = !query.walkWhere.isEmpty();
+    const QString column = own ? noIndex(query.orderColumn()) : query.orderColumn();
     QString sql = QStringLiteral("SELECT rowid, %1 FROM IP_Info WHERE (").arg(column) +
-                  query.where + QLatin1Char(')');
+                  (own ? query.walkWhere : query.where) + QLatin1Char(')');
     if (continuing) sql += QStringLiteral(" AND %1 >= ? AND (%1 > ? OR rowid > ?)").arg(column);
     return sql + QStringLiteral(" ORDER BY %1, rowid LIMIT ?").arg(column);
 }
@@ -67,7 +71,8 @@ bool RecordList::read(QString* error) {
     if (query_.scan) return collectAll(error);
     // An index-served condition counts cheaply; only a small result is read whole.
     ++statements_;
-    auto c = runSql(countStatement(query_), query_.values, error);
+    auto c = runSql(countStatement(query_),
+                    query_.countSql.isEmpty() ? query_.values : query_.countValues, error);
     if (!c || !c->next()) return false;
     count_ = c->value(0).toLongLong();
     c.reset();

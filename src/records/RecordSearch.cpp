@@ -1,4 +1,5 @@
 #include "records/RecordSearch.h"
+#include "platform/SearchIndex.h"
 
 namespace zorva {
 
@@ -11,10 +12,28 @@ RecordQuery onColumn(const QString& column, const QString& op, const QVariant& v
     return q;
 }
 
+// Addresses that begin with a text. A large result is walked through the order's index,
+// checking the prefix on each row: the address index would give every row before the first.
+RecordQuery beginWith(const QString& text) {
+    RecordQuery q = onColumn(QStringLiteral("IP_Address"), QStringLiteral(" Like ?"),
+                             text + QLatin1Char('%'));
+    q.walkWhere = noIndex(QStringLiteral("IP_Address")) + QStringLiteral(" Like ?");
+    if (auto c = prefixCount(text)) {
+        q.countSql = c->sql;
+        q.countValues = c->values;
+    }
+    return q;
+}
+
 RecordQuery andTemporary(RecordQuery q) {
-    // "+" keeps the column's collation but not its index: the address prefix is the narrower
-    // one, while about a third of all records are temporary.
-    q.where += QStringLiteral(" And +Status = 'Temporary'");
+    // Not through the status index: the address prefix is the narrower condition, while about
+    // a third of all records are temporary.
+    const QString temporary =
+        QStringLiteral(" And ") + noIndex(QStringLiteral("Status")) + QStringLiteral(" = 'Temporary'");
+    q.where += temporary;
+    if (!q.walkWhere.isEmpty()) q.walkWhere += temporary;
+    q.countSql.clear(); // the blocks count every address
+    q.countValues.clear();
     return q;
 }
 
@@ -74,15 +93,14 @@ TextSearch textSearch(SearchMode mode, MatchOption option, const QString& text) 
             s.query = onColumn(QStringLiteral("IP_Address"), QStringLiteral(" = ?"), text);
             s.notFound = noRecord(QStringLiteral("IP Address"), text);
         } else if (option == MatchOption::BeginWith) {
-            s.query = onColumn(QStringLiteral("IP_Address"), like, text + QLatin1Char('%'));
+            s.query = beginWith(text);
             s.notFound = noRecord(QStringLiteral("IP Address"), text);
         } else if (text == QLatin1String("ALL")) { // exact and case-sensitive: "all" is a prefix
             s.query.where = QStringLiteral("Status = 'Temporary'");
             s.notFound =
                 QStringLiteral("There're no record with TEMPORARY status in Zorva database.");
         } else {
-            s.query = andTemporary(
-                onColumn(QStringLiteral("IP_Address"), like, text + QLatin1Char('%')));
+            s.query = andTemporary(beginWith(text));
             s.notFound = QStringLiteral("There're no record with TEMPORARY status for IP Address ") +
                          text + QStringLiteral(" in Zorva database.");
         }
@@ -105,10 +123,17 @@ TextSearch textSearch(SearchMode mode, MatchOption option, const QString& text) 
         }
         const QString column =
             mode == SearchMode::Username ? QStringLiteral("Username") : QStringLiteral("Remarks");
-        // "Contains" has no index to use.
-        s.query.where = column + like;
-        s.query.scan = true;
-        s.query.values = {QLatin1Char('%') + text + QLatin1Char('%')};
+        if (auto c = indexedContains(column, text)) {
+            s.query.where = c->where;
+            s.query.walkWhere = c->walkWhere;
+            s.query.values = c->values;
+            s.query.countSql = c->countSql;
+            s.query.countValues = c->values;
+        } else {
+            s.query.where = column + like;
+            s.query.scan = true;
+            s.query.values = {QLatin1Char('%') + text + QLatin1Char('%')};
+        }
         s.notFound = noRecord(column, text);
         break;
     }
@@ -116,10 +141,7 @@ TextSearch textSearch(SearchMode mode, MatchOption option, const QString& text) 
     return s;
 }
 
-RecordQuery prefixQuery(const QString& prefix) {
-    return onColumn(QStringLiteral("IP_Address"), QStringLiteral(" Like ?"),
-                    prefix + QLatin1Char('%'));
-}
+RecordQuery prefixQuery(const QString& prefix) { return beginWith(prefix); }
 
 RecordQuery cityQuery(const QString& area, const QString& city) {
     RecordQuery q;

@@ -12,8 +12,15 @@ struct RecordQuery {
     enum class Order { ByIP4, ByAddress }; // IP_4; or IP_Address text, then IP_4
     QString where; // the condition, values bound to its '?' in order
     QVariantList values;
+    // The same rows for the walk through a large result in its order, when it should follow
+    // the order's own index rather than the one the condition narrows (values as above).
+    QString walkWhere;
+    // A cheaper statement that counts the same rows, with its values.
+    QString countSql;
+    QVariantList countValues;
     Order order = Order::ByIP4;
-    // No index serves the condition ("contains"): the table is read once, whatever it finds.
+    // No index serves the condition (a "contains" pattern the full-text index cannot take):
+    // the table is read once, whatever it finds.
     bool scan = false;
 
     bool isEmpty() const { return where.isEmpty(); }

@@ -11,6 +11,8 @@
 #include "support/FakeNet.h"
 #include "support/Fixture.h"
 
+#include "support/TestServer.h"
+
 #include <QtTest>
 
 using namespace zorva;
@@ -193,7 +195,7 @@ private slots:
         r.name = "PCSAKLG11";
         r.stateOwner = "Selangor";
         r.unit = "";
-        QSqlDatabase other = openDatabaseFile(app().dbPath(), "second copy");
+        QSqlDatabase other = openOtherCopy("second copy");
         QVERIFY(runSqlOn(other, "INSERT INTO IP_Info (IP_Address, IP_4, [Name]) VALUES (?, 11, 'THEIRS')",
                          {r.address}));
         QString error;

@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "support/AssignPlan.h"
 #include "support/FakeNet.h"
+#include "support/TestServer.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -207,7 +208,7 @@ private slots:
         auto f = offer();
         typeDetails(*f);
         {
-            QSqlDatabase other = openDatabaseFile(app().dbPath(), "other copy");
+            QSqlDatabase other = openOtherCopy("other copy");
             QVERIFY(runSqlOn(other, "INSERT INTO IP_Info (IP_Address, IP_4, [Name]) "
                                     "VALUES ('198.51.100.1', 1, 'THEIRS')"));
         }
@@ -231,16 +232,16 @@ private slots:
 
     void databaseAndLogFailures() {
         auto f = offer();
-        QVERIFY(runSql("PRAGMA query_only = ON"));
+        QVERIFY(refuseWrites(true));
         sui().answerNext(Button::Ok);
         f->cmdSave->click();
         QVERIFY(sui().takeText("Save record to Zorva database ?"));
         const RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error !!!"));
-        QVERIFY2(m.text.contains("readonly"), qPrintable(m.text));
+        QVERIFY2(m.text.contains(refusedWriteWords()), qPrintable(m.text));
         QVERIFY(log().isEmpty());
         QVERIFY(f->cmdSave->isEnabled() && f->cmdTutup->isEnabled());
-        QVERIFY(runSql("PRAGMA query_only = OFF"));
+        QVERIFY(refuseWrites(false));
         // A log that cannot be written: the row stays.
         QVERIFY(QDir(app().folder()).mkdir("AssignLog.txt"));
         confirmSave(*f);

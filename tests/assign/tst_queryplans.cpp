@@ -67,7 +67,8 @@ private slots:
         QTest::addColumn<bool>("analyzed");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QVariantList>("values");
-        QTest::addColumn<QString>("index"); // empty: a plain scan of the table
+        QTest::addColumn<QString>("index"); // empty: a plain scan of the table; IP_Info_Text: the
+                                            // full-text index, then the rows by key
 
         const QString prefix = "10.2.3.%";
         struct Query {
@@ -103,8 +104,9 @@ private slots:
             {"search all temporary", SearchMode::IPAddress, MatchOption::Temporary, "ALL", "IP_Info_Status"},
             {"search staff", SearchMode::StaffNo, MatchOption::Exact, "S12", "IP_Info_StaffNo"},
             {"search host name", SearchMode::Hostname, MatchOption::Exact, "PC12", "IP_Info_Name"},
-            {"search user contains", SearchMode::Username, MatchOption::Exact, "ser1", ""},
-            {"search remarks contains", SearchMode::Remarks, MatchOption::Exact, "ark 7", ""},
+            {"search user contains", SearchMode::Username, MatchOption::Exact, "ser1", "IP_Info_Text"},
+            {"search remarks contains", SearchMode::Remarks, MatchOption::Exact, "ark 7", "IP_Info_Text"},
+            {"search user wildcard", SearchMode::Username, MatchOption::Exact, "se%1", ""},
         };
         for (const auto& s : searches) {
             const RecordQuery q = textSearch(s.mode, s.option, s.text).query;
@@ -132,6 +134,10 @@ private slots:
         const QString p = plan(sql, values);
         if (index.isEmpty()) {
             QVERIFY2(p.contains("SCAN IP_Info") && !p.contains("INDEX"), qPrintable(p));
+        } else if (index == "IP_Info_Text") {
+            QVERIFY2(p.contains("SCAN IP_Info_Text VIRTUAL TABLE") &&
+                         p.contains("SEARCH IP_Info USING INTEGER PRIMARY KEY (rowid=?)"),
+                     qPrintable(p));
         } else {
             QVERIFY2(p.contains("SEARCH IP_Info USING INDEX " + index + " (") ||
                          p.contains("SEARCH IP_Info USING COVERING INDEX " + index + " ("),
@@ -145,7 +151,7 @@ private slots:
         QVERIFY(!app().scalar("SELECT 1 FROM sqlite_master WHERE name = 'IP_Info_IP_4'").isValid());
         QVERIFY(app().scalar("SELECT 1 FROM sqlite_master WHERE name = 'IP_Info_IP_Address'").isValid());
         QVERIFY(UpgradeSchema());
-        QCOMPARE(app().count("sqlite_master", "type = 'index' AND tbl_name = 'IP_Info'"), 6);
+        QCOMPARE(app().count("sqlite_master", "type = 'index' AND tbl_name = 'IP_Info'"), 7);
     }
 };
 

@@ -25,6 +25,12 @@ private slots:
             << "UPDATE t SET a = 'O''Hara', \"offset\" = 1";
         QTest::newRow("rowid and placeholders unchanged")
             << "DELETE FROM IP_Info WHERE rowid IN (?, ?)" << "DELETE FROM IP_Info WHERE rowid IN (?, ?)";
+        QTest::newRow("like without escape character")
+            << "SELECT 1 FROM IP_Info WHERE IP_Address Like ? AND [Name] LIKE  ? AND x NOT LIKE ?"
+            << "SELECT 1 FROM IP_Info WHERE IP_Address Like ? ESCAPE '' AND \"name\" LIKE  ? ESCAPE '' AND x NOT LIKE ? ESCAPE ''";
+        QTest::newRow("ilike, own escape and literal patterns kept")
+            << "SELECT 1 WHERE a ILIKE ? AND b LIKE ? ESCAPE '!' AND c LIKE '10.%' AND unlike = ?"
+            << "SELECT 1 WHERE a ILIKE ? AND b LIKE ? ESCAPE '!' AND c LIKE '10.%' AND unlike = ?";
         QTest::newRow("unclosed bracket left") << "SELECT [Name" << "SELECT [Name";
         QTest::newRow("unclosed literal left") << "SELECT 'abc" << "SELECT 'abc";
     }
@@ -52,6 +58,8 @@ private slots:
             << QStringList{"rowid"};
         QTest::newRow("index") << "CREATE INDEX IF NOT EXISTS IP_Info_Name ON IP_Info ([Name])"
                                << QStringList{"ON IP_Info (\"name\")"} << QStringList{"rowid"};
+        QTest::newRow("steered index becomes plain") << "CREATE INDEX IF NOT EXISTS IP_Info_Order ON IP_Info (+IP_4)"
+                                                     << QStringList{"ON IP_Info (IP_4)"} << QStringList{"+"};
     }
     void definitions() {
         QFETCH(QString, sql);

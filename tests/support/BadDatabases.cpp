@@ -60,6 +60,10 @@ void writeBadDatabase(BadDatabase kind, const QString& path, const QString& good
         runAll(path, {QStringLiteral("ALTER TABLE City DROP COLUMN StartIPRange"),
                       QStringLiteral("ALTER TABLE City DROP COLUMN ToIPRange"),
                       QStringLiteral("DROP INDEX IP_Info_IP_Address"),
+                      // The search's triggers name the column.
+                      QStringLiteral("DROP TRIGGER IP_Info_Search_Insert"),
+                      QStringLiteral("DROP TRIGGER IP_Info_Search_Delete"),
+                      QStringLiteral("DROP TRIGGER IP_Info_Block_Update"),
                       QStringLiteral("ALTER TABLE IP_Info DROP COLUMN IP_Address")});
         break;
     }

@@ -1,4 +1,5 @@
 #include "support/TestServer.h"
+#include "platform/AppState.h"
 #include "platform/Database.h"
 
 #include <QCoreApplication>
@@ -29,8 +30,8 @@ bool exec(QSqlDatabase& db, const QString& sql, QString* error) {
     return false;
 }
 
-// Several test programs start at once: the shared database and extension are made by one of
-// them at a time.
+// Several test programs start at once: the shared database and its extensions are made by one
+// of them at a time.
 bool ensureTestDatabase(QString* error) {
     static bool ready = false;
     if (ready) return true;
@@ -47,7 +48,8 @@ bool ensureTestDatabase(QString* error) {
         if (ok) {
             QSqlDatabase tests = openDatabaseServer(fromEnvironment(kTestDatabase), kAdmin + QLatin1Char('2'), error);
             ok = tests.isValid() &&
-                 exec(tests, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public"), error);
+                 exec(tests, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public"), error) &&
+                 exec(tests, QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm WITH SCHEMA public"), error);
         }
         closeConnection(kAdmin + QLatin1Char('2'));
         exec(db, QStringLiteral("SELECT pg_advisory_unlock(7878)"), nullptr);
@@ -81,6 +83,22 @@ void dropTestSchema(const DatabaseServer& server) {
         if (db.isValid()) exec(db, QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(server.schema), nullptr);
     }
     closeConnection(kAdmin);
+}
+
+QSqlDatabase openOtherCopy(const QString& name) {
+    if (const auto& server = serverInUse()) return openDatabaseServer(*server, name);
+    return openDatabaseFile(appState().gDbPath, name);
+}
+
+bool refuseWrites(bool refuse) {
+    const QString on = refuse ? QStringLiteral("ON") : QStringLiteral("OFF");
+    return runSql(serverInUse() ? QStringLiteral("SET default_transaction_read_only = ") + on
+                                : QStringLiteral("PRAGMA query_only = ") + on)
+        .has_value();
+}
+
+QString refusedWriteWords() {
+    return serverInUse() ? QStringLiteral("read-only transaction") : QStringLiteral("readonly");
 }
 
 QString serverIniLines(const DatabaseServer& s) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/DatabaseServer.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <optional>
 
@@ -16,7 +17,23 @@ std::optional<DatabaseServer> newTestSchema(QString* error = nullptr);
 // Removes the schema and all it holds.
 void dropTestSchema(const DatabaseServer& server);
 
+// A second connection to the test's database (the file or the server schema), as another
+// running copy of the program holds it; close it with closeConnection(name).
+QSqlDatabase openOtherCopy(const QString& name);
+// Makes the program's connection refuse every write (true), or take them again (false); and
+// the words with which the database then refuses one.
+bool refuseWrites(bool refuse);
+QString refusedWriteWords();
+
 // The [Database] keys that point the program at that server, as Zorva.ini lines.
 QString serverIniLines(const DatabaseServer& server);
 
 } // namespace zorva::test
+
+// Skips a test function in the *_pg run: for what only the database file has (SQLite's query
+// planner, the file's own copies, moves and locks). The server's side of the same feature is
+// tested on its own.
+#define ZORVA_FILE_ONLY(why)                                                                    \
+    do {                                                                                        \
+        if (zorva::test::onServer()) QSKIP("about the database file: " why);                    \
+    } while (false)

@@ -1,0 +1,170 @@
+#include "platform/SearchIndex.h"
+#include "platform/Database.h"
+#include "platform/DatabaseServer.h"
+#include "platform/SqlDialect.h"
+
+namespace zorva {
+
+namespace {
+
+const QString kTable = QStringLiteral("IP_Info_Text");
+const QString kBlocks = QStringLiteral("IP_Info_Block");
+const QStringList kColumns = {QStringLiteral("Username"), QStringLiteral("Remarks")};
+
+bool exists(QSqlDatabase& db, const QString& type, const QString& name) {
+    auto q = runSqlOn(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = ? AND name = ?"),
+                      {type, name});
+    return q && q->next();
+}
+
+// The block of an address in SQL: up to its third dot, or the whole text with fewer dots.
+QString blockOf(const QString& a) {
+    const QString p1 = QStringLiteral("instr(%1, '.')").arg(a);
+    const QString p2 = QStringLiteral("(%1 + instr(substr(%2, %1 + 1), '.'))").arg(p1, a);
+    const QString p3 = QStringLiteral("(%1 + instr(substr(%2, %1 + 1), '.'))").arg(p2, a);
+    return QStringLiteral("CASE WHEN %1 LIKE '%.%.%.%' THEN substr(%1, 1, %2) ELSE %1 END").arg(a, p3);
+}
+
+// What a trigger does to the aids for a row that goes (old) or comes (new). The index must be
+// told exactly what it holds; a block whose last address goes is removed.
+QString removeOld() {
+    return QStringLiteral("INSERT INTO %1 (%1, rowid, Username, Remarks) VALUES ('delete', "
+                          "old.rowid, old.Username, old.Remarks); ")
+        .arg(kTable);
+}
+QString addNew() {
+    return QStringLiteral("INSERT INTO %1 (rowid, Username, Remarks) VALUES (new.rowid, "
+                          "new.Username, new.Remarks); ")
+        .arg(kTable);
+}
+QString countOld() {
+    const QString block = blockOf(QStringLiteral("old.IP_Address"));
+    return QStringLiteral("UPDATE %1 SET Total = Total - 1 WHERE Block = %2; "
+                          "DELETE FROM %1 WHERE Block = %2 AND Total <= 0; ")
+        .arg(kBlocks, block);
+}
+QString countNew() {
+    return QStringLiteral("INSERT INTO %1 (Block, Total) SELECT %2, 1 WHERE new.IP_Address IS "
+                          "NOT NULL ON CONFLICT (Block) DO UPDATE SET Total = Total + 1; ")
+        .arg(kBlocks, blockOf(QStringLiteral("new.IP_Address")));
+}
+
+struct Trigger {
+    const char* name;
+    const char* event;
+    QString body;
+};
+QList<Trigger> triggers() {
+    return {
+        {"IP_Info_Search_Insert", "AFTER INSERT ON IP_Info", addNew() + countNew()},
+        {"IP_Info_Search_Delete", "AFTER DELETE ON IP_Info", removeOld() + countOld()},
+        {"IP_Info_Text_Update", "AFTER UPDATE OF Username, Remarks ON IP_Info",
+         removeOld() + addNew()},
+        {"IP_Info_Block_Update", "AFTER UPDATE OF IP_Address ON IP_Info", countOld() + countNew()},
+    };
+}
+
+// On a server: trigram indexes (pg_trgm) on the text of the two columns serve the
+// case-insensitive "contains" search; the addresses are counted from the address index itself.
+QString serverTextIndex(const QString& column) {
+    return QStringLiteral("%1_%2_Trigrams").arg(kTable, column);
+}
+
+QStringList serverSearchIndexStatements(QSqlDatabase& db) {
+    QStringList have;
+    auto q = runSqlOn(db, catalogSql(Dialect::PostgreSQL, Catalog::Indexes));
+    while (q && q->next()) have << q->value(0).toString();
+    QStringList out;
+    for (const QString& column : kColumns)
+        if (!have.contains(serverTextIndex(column), Qt::CaseInsensitive))
+            out << QStringLiteral("CREATE INDEX %1 ON IP_Info USING gin ((%2::text) gin_trgm_ops)")
+                       .arg(serverTextIndex(column), column);
+    if (!out.isEmpty()) out.prepend(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm WITH SCHEMA public"));
+    return out;
+}
+
+std::optional<ContainsCondition> serverContains(const QString& column, const QString& text) {
+    ContainsCondition c;
+    // The index holds the text; ILIKE ignores letter case as the column does. No escape
+    // character: a backslash is one more character to find, as in the file's Like.
+    c.where = column + QStringLiteral("::text ILIKE ? ESCAPE ''");
+    c.walkWhere = c.where;
+    c.countSql = QStringLiteral("SELECT count(*) FROM IP_Info WHERE ") + c.where;
+    c.values = {QLatin1Char('%') + text + QLatin1Char('%')};
+    return c;
+}
+
+} // namespace
+
+QStringList searchIndexStatements(QSqlDatabase& db) {
+    if (isServer(db)) return serverSearchIndexStatements(db);
+    QStringList out;
+    // A table of a far older layout without the columns waits, as its indexes do.
+    auto columns = runSqlOn(db, QStringLiteral("SELECT name FROM pragma_table_info('IP_Info')"));
+    QStringList have;
+    while (columns && columns->next()) have << columns->value(0).toString().toLower();
+    columns.reset();
+    for (const char* needed : {"ip_address", "username", "remarks"})
+        if (!have.contains(QLatin1String(needed))) return out;
+    const QList<Trigger> all = triggers();
+    bool complete = exists(db, QStringLiteral("table"), kTable) &&
+                    exists(db, QStringLiteral("table"), kBlocks);
+    for (const Trigger& t : all)
+        complete = complete && exists(db, QStringLiteral("trigger"), QLatin1String(t.name));
+    if (complete) return out;
+    // Aids without all their triggers may have missed changes: they are built again whole.
+    for (const Trigger& t : all)
+        out << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(t.name));
+    out << QStringLiteral("DROP TABLE IF EXISTS %1").arg(kTable)
+        << QStringLiteral("DROP TABLE IF EXISTS %1").arg(kBlocks)
+        << QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, content='IP_Info', "
+                          "content_rowid='rowid', tokenize='trigram')")
+               .arg(kTable, kColumns.join(QStringLiteral(", ")))
+        << QStringLiteral("CREATE TABLE %1 (Block TEXT COLLATE NOCASE PRIMARY KEY, "
+                          "Total INTEGER NOT NULL) WITHOUT ROWID")
+               .arg(kBlocks);
+    for (const Trigger& t : all)
+        out << QStringLiteral("CREATE TRIGGER %1 %2 BEGIN %3END")
+                   .arg(QLatin1String(t.name), QLatin1String(t.event), t.body);
+    out << QStringLiteral("INSERT INTO %1 (%1) VALUES ('rebuild')").arg(kTable)
+        << QStringLiteral("INSERT INTO %1 (Block, Total) SELECT %2 COLLATE NOCASE, count(*) "
+                          "FROM IP_Info WHERE IP_Address IS NOT NULL GROUP BY 1")
+               .arg(kBlocks, blockOf(QStringLiteral("IP_Address")));
+    return out;
+}
+
+std::optional<PrefixCount> prefixCount(const QString& prefix) {
+    if (serverInUse()) return std::nullopt; // the address index counts them there
+    const int dots = int(prefix.count(QLatin1Char('.')));
+    const bool withinBlock = dots < 3 || (dots == 3 && prefix.endsWith(QLatin1Char('.')));
+    if (!withinBlock || prefix.contains(QLatin1Char('%')) || prefix.contains(QLatin1Char('_')))
+        return std::nullopt;
+    return PrefixCount{
+        QStringLiteral("SELECT coalesce(sum(Total), 0) FROM %1 WHERE Block Like ?").arg(kBlocks),
+        {prefix + QLatin1Char('%')}};
+}
+
+std::optional<ContainsCondition> indexedContains(const QString& column, const QString& text) {
+    if (!kColumns.contains(column) || text.size() < 3 || text.contains(QLatin1Char('%')) ||
+        text.contains(QLatin1Char('_')))
+        return std::nullopt;
+    if (serverInUse()) return serverContains(column, text);
+    // One phrase in one column: every trigram of the text, in order, is the text itself.
+    QString phrase = text;
+    phrase.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    const QString match =
+        QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ?").arg(kTable);
+    ContainsCondition c;
+    c.where = QStringLiteral("rowid IN (") + match + QLatin1Char(')');
+    c.walkWhere = noIndex(QStringLiteral("rowid")) + QStringLiteral(" IN (") + match + QLatin1Char(')');
+    c.countSql = QStringLiteral("SELECT count(*) FROM %1 WHERE %1 MATCH ?").arg(kTable);
+    c.values = {column + QStringLiteral(" : \"") + phrase + QLatin1Char('"')};
+    return c;
+}
+
+QString noIndex(const QString& expr) {
+    // The server's planner weighs the indexes by their statistics and needs no steering.
+    return serverInUse() ? expr : QLatin1Char('+') + expr;
+}
+
+} // namespace zorva
