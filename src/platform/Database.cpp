@@ -164,7 +164,10 @@ std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql, const QVa
     const bool guarded = server && inTransaction().contains(db.connectionName());
     if (guarded) QSqlQuery(db).exec(QStringLiteral("SAVEPOINT zorva_statement"));
     QSqlQuery q(db);
-    q.setForwardOnly(true);
+    // The server's driver streams forward-only rows one by one, and any other statement on the
+    // connection meanwhile (the next query of a loop, the savepoint above) cuts them short:
+    // there a result is read whole.
+    q.setForwardOnly(!server);
     const QString text = server ? serverSql(sql) : sql;
     // The server prepares statements as named objects: a statement without values goes in one
     // round trip instead of three (and only queries and changes can be prepared there).

@@ -65,8 +65,11 @@ bool createInitialDatabase(const QString& path, QString* error) {
 }
 
 bool prepareServerSchema(QSqlDatabase db, const DatabaseServer& server, QString* error) {
+    // The search path named a schema that may only now exist: set again, so that the tables
+    // surely go there.
     if (!server.schema.isEmpty() &&
-        !runDefinition(db, QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(server.schema), error))
+        !(runDefinition(db, QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(server.schema), error) &&
+          runDefinition(db, QStringLiteral("SET search_path = %1, public").arg(server.schema), error)))
         return false;
     if (holdsZorvaTables(db)) {
         if (error)

@@ -21,6 +21,12 @@ bool likeOperand(const QString& before) {
     return !prior.isLetterOrNumber() && prior != QLatin1Char('_');
 }
 
+// Whether word begins at sql[i] (letter case aside) and not inside a longer name.
+bool startsWord(const QString& sql, qsizetype i, QLatin1String word) {
+    if (i > 0 && (sql.at(i - 1).isLetterOrNumber() || sql.at(i - 1) == QLatin1Char('_'))) return false;
+    return QStringView(sql).mid(i, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+}
+
 bool escapeFollows(const QString& sql, qsizetype from) {
     while (from < sql.size() && sql.at(from).isSpace()) ++from;
     return sql.mid(from, 6).compare(QLatin1String("escape"), Qt::CaseInsensitive) == 0;
@@ -48,6 +54,9 @@ QString serverSql(const QString& sql) {
             }
             out += QLatin1Char('"') + sql.mid(i + 1, end - i - 1).toLower() + QLatin1Char('"');
             i = end;
+        } else if (startsWord(sql, i, QLatin1String("ifnull("))) {
+            out += QStringLiteral("coalesce(");
+            i += 6;
         } else if (c == QLatin1Char('?') && likeOperand(out) && !escapeFollows(sql, i + 1)) {
             // The server's Like takes a backslash as its escape character; the file's has none.
             out += QStringLiteral("? ESCAPE ''");
@@ -57,6 +66,8 @@ QString serverSql(const QString& sql) {
     }
     return out;
 }
+
+QString sqlFor(const QSqlDatabase& db, const QString& sql) { return isServer(db) ? serverSql(sql) : sql; }
 
 QString serverDdl(const QString& sql) {
     static const QRegularExpression address(QStringLiteral("\\bIP_Address\\s+TEXT\\s+COLLATE\\s+NOCASE\\b"),

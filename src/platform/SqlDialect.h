@@ -13,9 +13,13 @@ Dialect dialectOf(const QSqlDatabase& db);
 inline bool isServer(const QSqlDatabase& db) { return dialectOf(db) == Dialect::PostgreSQL; }
 
 // A statement as the server reads it: bracketed names ([Name], [Group]) become quoted
-// lower-case identifiers, the form unquoted names take on the server. String literals and
-// quoted identifiers are left as they are.
+// lower-case identifiers, the form unquoted names take on the server; IFNULL( becomes
+// coalesce(; a Like with a bound pattern gets no escape character, as on the file. String
+// literals and quoted identifiers are left as they are.
 QString serverSql(const QString& sql);
+// The statement in db's own words: serverSql on a server, as it is on the file. For code that
+// prepares a statement once and runs it many times (the bulk writes of tests and benchmarks).
+QString sqlFor(const QSqlDatabase& db, const QString& sql);
 // The same for table and index definitions: text columns that ignore letter case become citext,
 // integers 64-bit, the address column plain text in byte order (so that its prefix searches
 // use the index), and each table gains the rowid key column.

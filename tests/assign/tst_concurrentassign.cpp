@@ -38,7 +38,10 @@ int assignWorker(const QString& folder, const QString& tag, int count) {
     while (!QFileInfo::exists(folder + QStringLiteral("/go"))) QThread::usleep(500);
     for (int saved = 0; saved < count;) {
         const auto rows = listRange(db, kPrefix, kRange, &error);
-        if (!rows) break;
+        if (!rows) {
+            std::printf("failed %s\n", qPrintable(error));
+            return 1;
+        }
         const Candidate c = findCandidate(kRange, fourthOctets(*rows));
         if (c.full) {
             std::printf("full\n");
@@ -55,7 +58,7 @@ int assignWorker(const QString& folder, const QString& tag, int count) {
         }
         std::fflush(stdout);
     }
-    return error.isEmpty() ? 0 : 1;
+    return 0;
 }
 
 } // namespace

@@ -31,6 +31,8 @@ private slots:
         QTest::newRow("ilike, own escape and literal patterns kept")
             << "SELECT 1 WHERE a ILIKE ? AND b LIKE ? ESCAPE '!' AND c LIKE '10.%' AND unlike = ?"
             << "SELECT 1 WHERE a ILIKE ? AND b LIKE ? ESCAPE '!' AND c LIKE '10.%' AND unlike = ?";
+        QTest::newRow("ifnull") << "SELECT IFNULL([Offset], 0), myifnull(1), 'ifnull(' FROM City"
+                                << "SELECT coalesce(\"offset\", 0), myifnull(1), 'ifnull(' FROM City";
         QTest::newRow("unclosed bracket left") << "SELECT [Name" << "SELECT [Name";
         QTest::newRow("unclosed literal left") << "SELECT 'abc" << "SELECT 'abc";
     }

@@ -60,8 +60,11 @@ AppFixture::AppFixture() {
 
 AppFixture::~AppFixture() {
     closeAllConnections();
-    if (schemas().contains(this)) dropTestSchema(schemas().take(this));
-    serverInUse().reset();
+    if (schemas().contains(this)) {
+        const DatabaseServer own = schemas().take(this);
+        if (serverInUse() == own) serverInUse().reset();
+        dropTestSchema(own);
+    }
     resetAppState();
 }
 

@@ -101,6 +101,48 @@ QString refusedWriteWords() {
     return serverInUse() ? QStringLiteral("read-only transaction") : QStringLiteral("readonly");
 }
 
+namespace {
+
+std::optional<DatabaseServer>& reachable() {
+    static std::optional<DatabaseServer> server;
+    return server;
+}
+QString& reachablePath() {
+    static QString path;
+    return path;
+}
+
+} // namespace
+
+void makeDatabaseUnreachable(const QString& missingFolder) {
+    reachable() = serverInUse();
+    reachablePath() = appState().gDbPath;
+    if (serverInUse()) serverInUse()->host = missingFolder;
+    else appState().gDbPath = missingFolder + QStringLiteral("/Zorvadb.mdb");
+}
+
+void makeDatabaseReachable() {
+    serverInUse() = reachable();
+    appState().gDbPath = reachablePath();
+}
+
+bool refuseRows(const QString& name, const QString& event, const QString& table,
+                const QString& condition, const QString& message) {
+    if (!serverInUse()) {
+        return runSql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, '%5'); END")
+                          .arg(name, event, table,
+                               condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition, message))
+            .has_value();
+    }
+    return runSql(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                                 "IF %2 THEN RAISE EXCEPTION '%3'; END IF; RETURN NEW; END $$")
+                      .arg(name, condition.isEmpty() ? QStringLiteral("true") : condition, message))
+               .has_value() &&
+           runSql(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
+                      .arg(name, event, table))
+               .has_value();
+}
+
 QString serverIniLines(const DatabaseServer& s) {
     return QStringLiteral("Driver=PostgreSQL\r\nHost=%1\r\nPort=%2\r\nName=%3\r\nUser=%4\r\nSchema=%5\r\n")
         .arg(s.host, s.port > 0 ? QString::number(s.port) : QString(), s.name, s.user, s.schema);

@@ -25,6 +25,16 @@ QSqlDatabase openOtherCopy(const QString& name);
 bool refuseWrites(bool refuse);
 QString refusedWriteWords();
 
+// Makes the program's database unreachable (a database file in a folder that does not exist,
+// a server behind a socket folder that does not exist), or reachable again.
+void makeDatabaseUnreachable(const QString& missingFolder);
+void makeDatabaseReachable();
+
+// Makes the database refuse the rows of table that event ("INSERT", "UPDATE") brings when
+// condition (on NEW's columns; empty: always) holds, with message; a trigger named name.
+bool refuseRows(const QString& name, const QString& event, const QString& table,
+                const QString& condition, const QString& message);
+
 // The [Database] keys that point the program at that server, as Zorva.ini lines.
 QString serverIniLines(const DatabaseServer& server);
 
