@@ -1,90 +1,41 @@
 #include "assign/AssignDetails.h"
+#include "platform/Builders.h"
 #include "platform/Input.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace zorva {
 
-namespace {
-
-QLineEdit* box(QWidget* page, const char* name) {
-    auto* b = new QLineEdit(page);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-void addRow(QGridLayout* grid, QWidget* page, const QString& caption, QWidget* a,
-            QWidget* b = nullptr, QWidget* c = nullptr) {
-    const int row = grid->rowCount();
-    grid->addWidget(new QLabel(caption, page), row, 0);
-    grid->addWidget(a, row, 1, 1, b ? 1 : 3);
-    if (b) grid->addWidget(b, row, 2, 1, c ? 1 : 2);
-    if (c) grid->addWidget(c, row, 3);
-}
-
-} // namespace
-
 AssignDetails::AssignDetails(QWidget* form) : QObject(form) {
     equipmentPage = new QWidget(form);
     auto* g0 = new QGridLayout(equipmentPage);
-    txtIPAddress = box(equipmentPage, "txtIPAddress");
-    txtKodPeralatan = box(equipmentPage, "txtKodPeralatan");
-    txtNamaPeralatan = box(equipmentPage, "txtNamaPeralatan");
-    txtWorkGroup = box(equipmentPage, "txtWorkGroup");
-    cboStatus = new QComboBox(equipmentPage);
-    cboStatus->setObjectName(QStringLiteral("cboStatus"));
-    txtProject = box(equipmentPage, "txtProject");
-    txtRemarks = box(equipmentPage, "txtRemarks");
-    addRow(g0, equipmentPage, QStringLiteral("IP Address :"), txtIPAddress);
-    addRow(g0, equipmentPage, QStringLiteral("Hostname :"), txtKodPeralatan);
-    addRow(g0, equipmentPage, QStringLiteral("Equipment :"), txtNamaPeralatan);
-    addRow(g0, equipmentPage, QStringLiteral("WorkGroup :"), txtWorkGroup);
-    addRow(g0, equipmentPage, QStringLiteral("Status :"), cboStatus);
-    addRow(g0, equipmentPage, QStringLiteral("Project :"), txtProject);
-    addRow(g0, equipmentPage, QStringLiteral("Remarks :"), txtRemarks);
+    auto box = [this](const char* name) { return named<QLineEdit>(name, equipmentPage); };
+    txtIPAddress = box("txtIPAddress");
+    txtKodPeralatan = box("txtKodPeralatan");
+    txtNamaPeralatan = box("txtNamaPeralatan");
+    txtWorkGroup = box("txtWorkGroup");
+    cboStatus = named<QComboBox>("cboStatus", equipmentPage);
+    txtProject = box("txtProject");
+    txtRemarks = box("txtRemarks");
+    addCaptionRows(g0, {{QStringLiteral("IP Address :"), txtIPAddress},
+                        {QStringLiteral("Hostname :"), txtKodPeralatan},
+                        {QStringLiteral("Equipment :"), txtNamaPeralatan},
+                        {QStringLiteral("WorkGroup :"), txtWorkGroup},
+                        {QStringLiteral("Status :"), cboStatus},
+                        {QStringLiteral("Project :"), txtProject},
+                        {QStringLiteral("Remarks :"), txtRemarks}});
     g0->setRowStretch(g0->rowCount(), 1);
 
     userPage = new QWidget(form);
-    auto* g1 = new QGridLayout(userPage);
-    txtNamaPengguna = box(userPage, "txtNamaPengguna");
-    txtStaffNo = box(userPage, "txtStaffNo");
-    txtLANID = box(userPage, "txtLANID");
-    cboUnitDivision = new QComboBox(userPage);
-    cboUnitDivision->setObjectName(QStringLiteral("cboUnitDivision"));
-    PicUnitDivision = new QLabel(QStringLiteral("..."), userPage);
-    PicUnitDivision->setObjectName(QStringLiteral("PicUnitDivision"));
-    PicUnitDivision->setToolTip(QStringLiteral("Double-Click to Set Unit/Division ..."));
-    PicUnitDivision->setFrameShape(QFrame::Panel);
-    txtTingkat = box(userPage, "txtTingkat");
-    txtBangunan = box(userPage, "txtBangunan");
-    txtJalan = box(userPage, "txtJalan");
-    txtPoskod = box(userPage, "txtPoskod");
-    txtBandar = box(userPage, "txtBandar");
-    txtNegeri = box(userPage, "txtNegeri");
-    txtTelefon = box(userPage, "txtTelefon");
-    txtFaksimili = box(userPage, "txtFaksimili");
-    addRow(g1, userPage, QStringLiteral("User Name :"), txtNamaPengguna);
-    addRow(g1, userPage, QStringLiteral("Staff # :"), txtStaffNo);
-    addRow(g1, userPage, QStringLiteral("LAN ID :"), txtLANID);
-    addRow(g1, userPage, QStringLiteral("Unit/Division :"), cboUnitDivision, PicUnitDivision);
-    addRow(g1, userPage, QStringLiteral("Floor/Building :"), txtTingkat, txtBangunan);
-    addRow(g1, userPage, QStringLiteral("Street :"), txtJalan);
-    addRow(g1, userPage, QStringLiteral("Postcode/City :"), txtPoskod, txtBandar);
-    addRow(g1, userPage, QStringLiteral("State :"), txtNegeri);
-    addRow(g1, userPage, QStringLiteral("Telephone :"), txtTelefon);
-    addRow(g1, userPage, QStringLiteral("Fax :"), txtFaksimili);
-    g1->setRowStretch(g1->rowCount(), 1);
+    buildUserDetails(userPage);
 
     attachLengthLimit(txtProject, 50);
     attachLengthLimit(txtRemarks, 150);
     attachLengthLimit(txtNamaPengguna, 50);
-    attachFocusMoves({txtKodPeralatan, txtProject, txtNamaPengguna, txtStaffNo, txtLANID,
-                      txtTingkat, txtBangunan, txtJalan, txtPoskod, txtBandar, txtNegeri,
-                      txtTelefon, txtFaksimili});
+    attachFocusMoves({txtKodPeralatan, txtProject});
     // Enter in the remarks box turns to the user details first, then moves on into them.
     attachFocusMoves(txtRemarks, FocusMove::Arrows);
     txtRemarks->installEventFilter(this);
@@ -99,15 +50,10 @@ bool AssignDetails::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-QList<QLineEdit*> AssignDetails::postal() const {
-    return {txtTingkat, txtBangunan, txtJalan, txtPoskod, txtBandar, txtNegeri};
-}
-
 QList<QLineEdit*> AssignDetails::boxes() const {
     return QList<QLineEdit*>{txtIPAddress, txtKodPeralatan, txtNamaPeralatan, txtWorkGroup,
-                             txtProject,   txtRemarks,      txtNamaPengguna,  txtStaffNo,
-                             txtLANID,     txtTelefon,      txtFaksimili} +
-           postal();
+                             txtProject, txtRemarks} +
+           userTextBoxes();
 }
 
 void AssignDetails::enableDetails() {
@@ -116,7 +62,7 @@ void AssignDetails::enableDetails() {
     cboUnitDivision->setEnabled(true);
     offerStatus();
     // Filled from the unit only.
-    for (QLineEdit* b : postal()) b->setEnabled(false);
+    for (QLineEdit* b : postalBoxes()) b->setEnabled(false);
 }
 
 void AssignDetails::disableDetails() {
@@ -133,10 +79,6 @@ void AssignDetails::resetDetails() {
     clearDetails();
     cboStatus->clear();
     cboUnitDivision->clear();
-}
-
-void AssignDetails::clearPostal() {
-    for (QLineEdit* b : postal()) b->clear();
 }
 
 void AssignDetails::offerStatus() {

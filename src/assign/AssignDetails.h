@@ -4,17 +4,17 @@
 #include "assign/AssignBatch.h"
 #include "assign/AssignLog.h"
 #include "assign/AssignRecord.h"
+#include "plan/UserDetailBoxes.h"
 
 #include <QObject>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QWidget;
 
 namespace zorva {
 
-class AssignDetails : public QObject {
+class AssignDetails : public QObject, public UserDetailBoxes {
     Q_OBJECT
 public:
     // Builds the two pages; the form puts them into its tab control.
@@ -30,27 +30,12 @@ public:
     QComboBox* cboStatus;
     QLineEdit* txtProject;
     QLineEdit* txtRemarks;
-    // tab 1
-    QLineEdit* txtNamaPengguna;
-    QLineEdit* txtStaffNo;
-    QLineEdit* txtLANID;
-    QComboBox* cboUnitDivision;
-    QLabel* PicUnitDivision;
-    QLineEdit* txtTingkat;
-    QLineEdit* txtBangunan;
-    QLineEdit* txtJalan;
-    QLineEdit* txtPoskod;
-    QLineEdit* txtBandar;
-    QLineEdit* txtNegeri;
-    QLineEdit* txtTelefon;
-    QLineEdit* txtFaksimili;
+    // tab 1: the user details boxes
 
     void enableDetails();
     void disableDetails();
     void clearDetails();
     void resetDetails();
-    // The postal boxes emptied (a unit no longer in the list).
-    void clearPostal();
 
     SharedDetails shared() const;
     void putShared(const SharedDetails& d);
@@ -81,7 +66,6 @@ protected:
 
 private:
     QList<QLineEdit*> boxes() const;
-    QList<QLineEdit*> postal() const;
 };
 
 } // namespace zorva

@@ -57,7 +57,7 @@ QString rangeCountsText(OctetRange range, int recorded) {
 bool addressAnswers(const QString& address) {
     Pinger& p = pinger();
     p.setPingAddress(address);
-    return p.probeWithRule(ProbeRule{}).message == QLatin1String("Success");
+    return p.probeWithRule(ProbeRule{}).succeeded();
 }
 
 } // namespace zorva

@@ -142,7 +142,7 @@ void ScanWalk::step() {
     if (probing_ == Probing::OneByOne) {
         Pinger& p = pinger();
         p.setPingAddress(target);
-        live = p.probeWithRule().message == QLatin1String("Success");
+        live = p.probeWithRule().succeeded();
     } else {
         if (!fresh(target)) return sweepAhead();
         live = answers_.value(target).live;

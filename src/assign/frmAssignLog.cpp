@@ -1,8 +1,8 @@
 #include "assign/frmAssignLog.h"
 #include "assign/AssignLog.h"
+#include "platform/Builders.h"
 #include "platform/Ui.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -17,22 +17,15 @@ frmAssignLog::frmAssignLog(QWidget* parent) : FormBase(parent) {
 
 void frmAssignLog::buildUi() {
     auto* outer = new QVBoxLayout(this);
-    txtAssignLog = new QPlainTextEdit(this);
-    txtAssignLog->setObjectName(QStringLiteral("txtAssignLog"));
+    txtAssignLog = named<QPlainTextEdit>("txtAssignLog", this);
     // A view of the file: what is typed here would never be written back.
     txtAssignLog->setReadOnly(true);
     txtAssignLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtAssignLog->setFont(QFont(QStringLiteral("Monospace")));
     outer->addWidget(txtAssignLog, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cmdClearLog = new QPushButton(QStringLiteral("Clear Log"), this);
-    cmdClearLog->setObjectName(QStringLiteral("cmdClearLog"));
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    buttons->addWidget(cmdClearLog);
-    buttons->addWidget(cmdClose);
-    outer->addLayout(buttons);
+    cmdClearLog = named<QPushButton>("cmdClearLog", QStringLiteral("Clear Log"), this);
+    cmdClose = named<QPushButton>("cmdClose", QStringLiteral("Close"), this);
+    outer->addLayout(buttonRow({cmdClearLog, cmdClose}));
     connect(cmdClearLog, &QPushButton::clicked, this, &frmAssignLog::cmdClearLog_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmAssignLog::cmdClose_Click);
     resize(560, 420);

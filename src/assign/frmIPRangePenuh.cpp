@@ -2,10 +2,10 @@
 #include "plan/PlanData.h"
 #include "plan/PlanQueries.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,9 +20,8 @@ frmIPRangePenuh::frmIPRangePenuh(QWidget* parent) : FormBase(parent) {
 
 void frmIPRangePenuh::buildUi() {
     auto* outer = new QVBoxLayout(this);
-    lblPeralatanPenuh =
-        new QLabel(QStringLiteral("IP Address allocation for equipment is FULL !"), this);
-    lblPeralatanPenuh->setObjectName(QStringLiteral("lblPeralatanPenuh"));
+    lblPeralatanPenuh = named<QLabel>(
+        "lblPeralatanPenuh", QStringLiteral("IP Address allocation for equipment is FULL !"), this);
     outer->addWidget(lblPeralatanPenuh);
     auto* note = new QLabel(QStringLiteral("Please choose other Equipment allocation if IP "
                                            "Address in the same segment is needed ..."),
@@ -30,23 +29,15 @@ void frmIPRangePenuh::buildUi() {
     note->setWordWrap(true);
     outer->addWidget(note);
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Equipment :"), this), 0, 0);
-    cboEquipment = new QComboBox(this);
-    cboEquipment->setObjectName(QStringLiteral("cboEquipment"));
-    grid->addWidget(cboEquipment, 0, 1);
-    lblOctetMulaTamat = new QLabel(QStringLiteral("Octet 4 Start :    End : "), this);
-    lblOctetMulaTamat->setObjectName(QStringLiteral("lblOctetMulaTamat"));
-    grid->addWidget(lblOctetMulaTamat, 1, 1);
+    cboEquipment = named<QComboBox>("cboEquipment", this);
+    lblOctetMulaTamat =
+        named<QLabel>("lblOctetMulaTamat", QStringLiteral("Octet 4 Start :    End : "), this);
     outer->addLayout(grid);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdKeluar = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdKeluar->setObjectName(QStringLiteral("cmdKeluar"));
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdKeluar);
-    outer->addLayout(buttons);
+    addLabelledRow(grid, {}, QStringLiteral("Equipment :"), cboEquipment);
+    grid->addWidget(lblOctetMulaTamat, grid->rowCount(), 1);
+    cmdOK = named<QPushButton>("cmdOK", QStringLiteral("OK"), this);
+    cmdKeluar = named<QPushButton>("cmdKeluar", QStringLiteral("Cancel"), this);
+    outer->addLayout(buttonRow({cmdOK, cmdKeluar}));
     connect(cboEquipment, &QComboBox::currentIndexChanged, this,
             &frmIPRangePenuh::cboEquipment_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmIPRangePenuh::cmdOK_Click);

@@ -1,6 +1,7 @@
 #include "assign/frmNetScanRange.h"
 #include "assign/ScanWalk.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -21,17 +22,12 @@ void frmNetScanRange::buildUi() {
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Start Range :"), this));
-    cboStartRange = new QComboBox(this);
-    cboStartRange->setObjectName(QStringLiteral("cboStartRange"));
+    cboStartRange = named<QComboBox>("cboStartRange", this);
     row->addWidget(cboStartRange, 1);
     layout->addLayout(row);
     layout->addWidget(new QLabel(QStringLiteral("Please select your Network Scan start range ..."), this));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cmdStart = new QPushButton(QStringLiteral("Start"), this);
-    cmdStart->setObjectName(QStringLiteral("cmdStart"));
-    buttons->addWidget(cmdStart);
-    layout->addLayout(buttons);
+    cmdStart = named<QPushButton>("cmdStart", QStringLiteral("Start"), this);
+    layout->addLayout(buttonRow({cmdStart}));
     connect(cmdStart, &QPushButton::clicked, this, &frmNetScanRange::cmdStart_Click);
 }
 

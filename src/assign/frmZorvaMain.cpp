@@ -3,6 +3,7 @@
 #include "plan/PlanData.h"
 #include "plan/frmLocalSetting.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Events.h"
 #include "platform/Input.h"
@@ -23,26 +24,6 @@
 namespace zorva {
 
 namespace {
-
-template <class W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-// A database whose plan still holds nothing, or only the placeholder city of a new database.
-bool planNotSetUp(QWidget* parent) {
-    auto q = runSqlOrReport(parent, QStringLiteral("Select City_name, Region, Abbr_city, "
-                                                   "IP_Octet2, Abbr_state From City LIMIT 2"));
-    if (!q) return false;
-    if (!q->next()) return true;
-    const bool placeholder =
-        q->value(0).toString() == QLatin1String("IT Division") &&
-        q->value(1).toString() == QLatin1String("Headquarters") &&
-        q->value(2).toString() == QLatin1String("ITD") && q->value(3).toInt() == 100 &&
-        q->value(4).toString() == QLatin1String("HQ");
-    return placeholder && !q->next();
-}
 
 // A choice in a list runs its handler like the list's Click: on a change of the entry (by the
 // user or by code) and when the user picks the entry already shown again.
@@ -81,20 +62,20 @@ QWidget* frmZorvaMain::buildCascade() {
         g->addWidget(label, row, col);
         g->addWidget(box, row, col + 1);
     };
-    lblRegion = named(new QLabel(QStringLiteral("Area :"), top), "lblRegion");
-    cboRegion = named(new QComboBox(top), "cboRegion");
-    lblState = named(new QLabel(QStringLiteral("State :"), top), "lblState");
-    cboState = named(new QComboBox(top), "cboState");
-    lblCity = named(new QLabel(QStringLiteral("City :"), top), "lblCity");
-    cboCity = named(new QComboBox(top), "cboCity");
-    lblWorkGroup = named(new QLabel(QStringLiteral("WorkGroup :"), top), "lblWorkGroup");
-    cboWorkGroup = named(new QComboBox(top), "cboWorkGroup");
-    txtSegment = named(new QLineEdit(top), "txtSegment");
-    cboEquipment = named(new QComboBox(top), "cboEquipment");
-    lblTotalRequired = named(new QLabel(QStringLiteral("Total Required :"), top), "lblTotalRequired");
-    txtBilangan = named(new QLineEdit(top), "txtBilangan");
-    txtlblIPAddress = named(new QLineEdit(QStringLiteral("0.0.0.0"), top), "txtlblIPAddress");
-    txtlblNamingConvention = named(new QLineEdit(top), "txtlblNamingConvention");
+    lblRegion = named<QLabel>("lblRegion", QStringLiteral("Area :"), top);
+    cboRegion = named<QComboBox>("cboRegion", top);
+    lblState = named<QLabel>("lblState", QStringLiteral("State :"), top);
+    cboState = named<QComboBox>("cboState", top);
+    lblCity = named<QLabel>("lblCity", QStringLiteral("City :"), top);
+    cboCity = named<QComboBox>("cboCity", top);
+    lblWorkGroup = named<QLabel>("lblWorkGroup", QStringLiteral("WorkGroup :"), top);
+    cboWorkGroup = named<QComboBox>("cboWorkGroup", top);
+    txtSegment = named<QLineEdit>("txtSegment", top);
+    cboEquipment = named<QComboBox>("cboEquipment", top);
+    lblTotalRequired = named<QLabel>("lblTotalRequired", QStringLiteral("Total Required :"), top);
+    txtBilangan = named<QLineEdit>("txtBilangan", top);
+    txtlblIPAddress = named<QLineEdit>("txtlblIPAddress", QStringLiteral("0.0.0.0"), top);
+    txtlblNamingConvention = named<QLineEdit>("txtlblNamingConvention", top);
     txtlblIPAddress->setReadOnly(true);
     txtlblNamingConvention->setReadOnly(true);
     add(lblRegion, cboRegion, 0, 0);
@@ -130,10 +111,10 @@ void frmZorvaMain::buildUi() {
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(buildCascade());
     details = new AssignDetails(this);
-    SSTab1 = named(new QTabWidget(this), "SSTab1");
+    SSTab1 = named<QTabWidget>("SSTab1", this);
     SSTab1->addTab(details->equipmentPage, QStringLiteral(" Equipment "));
     SSTab1->addTab(details->userPage, QStringLiteral(" User Details "));
-    gridData = named(new QTableWidget(0, 5, this), "gridData");
+    gridData = named<QTableWidget>("gridData", 0, 5, this);
     gridData->setHorizontalHeaderLabels({QStringLiteral("IP Address"), QStringLiteral("Hostname"),
                                          QStringLiteral("Type"), QStringLiteral("Project"),
                                          QStringLiteral("Remarks")});
@@ -143,12 +124,12 @@ void frmZorvaMain::buildUi() {
     outer->addWidget(SSTab1, 1);
 
     auto* bottom = new QHBoxLayout;
-    lblJumlah = named(new QLabel(QStringLiteral("Total Record : "), this), "lblJumlah");
-    lblRekodKe = named(new QLabel(QStringLiteral("Record No. :"), this), "lblRekodKe");
-    lblBilangan = named(new QLabel(this), "lblBilangan");
-    cmdSave = named(new QPushButton(QStringLiteral("Save"), this), "cmdSave");
-    cmdBatal = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdBatal");
-    cmdTutup = named(new QPushButton(QStringLiteral("Close"), this), "cmdTutup");
+    lblJumlah = named<QLabel>("lblJumlah", QStringLiteral("Total Record : "), this);
+    lblRekodKe = named<QLabel>("lblRekodKe", QStringLiteral("Record No. :"), this);
+    lblBilangan = named<QLabel>("lblBilangan", this);
+    cmdSave = named<QPushButton>("cmdSave", QStringLiteral("Save"), this);
+    cmdBatal = named<QPushButton>("cmdBatal", QStringLiteral("Cancel"), this);
+    cmdTutup = named<QPushButton>("cmdTutup", QStringLiteral("Close"), this);
     bottom->addWidget(lblJumlah);
     bottom->addStretch(1);
     bottom->addWidget(lblRekodKe);
@@ -197,7 +178,7 @@ void frmZorvaMain::Form_Load() {
     txtSegment->hide();
     cboWorkGroup->show();
 
-    if (planNotSetUp(this)) {
+    if (cascade_.queries().planNotSetUp()) {
         frmLocalSetting local(this);
         ui().showModal(local);
     }

@@ -121,6 +121,8 @@ private:
     void reofferAfterConflict(const QString& address);
     void stopAutoSave();
     void showDbError(const QString& text);
+    // The place whose units the unit list offers.
+    UnitPlace unitPlace() const;
 
     LocationCascade cascade_;
     AssignBatch batch_;

@@ -2,7 +2,6 @@
 #include "assign/AssignParts.h"
 #include "assign/EquipmentRange.h"
 #include "assign/SubnetLayout.h"
-#include "assign/UnitList.h"
 #include "assign/frmIPRangePenuh.h"
 #include "assign/frmZorvaMain.h"
 #include "assign/frmZorvaMainScan.h"
@@ -401,13 +400,18 @@ void frmZorvaMain::cmdBatal_Click() {
 
 // ---- unit / division
 
+UnitPlace frmZorvaMain::unitPlace() const {
+    // No state in a segmented area: the units are filed without one.
+    return {cascade_.area(), cboState->isHidden() ? QString() : cboState->currentText(),
+            cascade_.city()};
+}
+
 void frmZorvaMain::SSTab1_Click(int tab) {
     if (!cmdSave->isEnabled()) return;
     details->PicUnitDivision->show();
     if (tab != 1) return;
     const QString remembered = details->cboUnitDivision->currentText();
-    const UnitPlace place{cascade_.area(), cboState->currentText(), cascade_.city(), !cboState->isHidden()};
-    fillBox(details->cboUnitDivision, unitNames(this, place));
+    fillBox(details->cboUnitDivision, unitsOfPlace(this, unitPlace()));
     const int index = details->cboUnitDivision->findText(remembered);
     if (!remembered.isEmpty() && index >= 0)
         details->cboUnitDivision->setCurrentIndex(index);
@@ -418,15 +422,7 @@ void frmZorvaMain::SSTab1_Click(int tab) {
 void frmZorvaMain::cboUnitDivision_Click() {
     const QString unit = details->cboUnitDivision->currentText();
     if (unit.isEmpty()) return;
-    const UnitPlace place{cascade_.area(), cboState->currentText(), cascade_.city(), !cboState->isHidden()};
-    const auto p = unitPostal(this, unit, place);
-    if (!p) return;
-    details->txtTingkat->setText(p->floor);
-    details->txtBangunan->setText(p->building);
-    details->txtJalan->setText(p->street);
-    details->txtPoskod->setText(p->postcode);
-    details->txtBandar->setText(p->city);
-    details->txtNegeri->setText(p->state);
+    if (const auto p = unitPostal(this, unit, unitPlace())) details->showPostal(*p);
 }
 
 void frmZorvaMain::PicUnitDivision_Click() {

@@ -52,7 +52,7 @@ void SweepRun::roundDone() {
     thread_ = nullptr;
     QStringList still;
     for (qsizetype k = 0; k < open_.size(); ++k) {
-        if (k < results_.size() && results_[k].message == QLatin1String("Success"))
+        if (k < results_.size() && results_[k].succeeded())
             live_.insert(open_[k]);
         else
             still << open_[k];

@@ -117,4 +117,17 @@ std::optional<EquipmentRow> PlanQueries::equipment(const QString& name) const {
                         r->value(QStringLiteral("Octet4_end")).toInt()};
 }
 
+bool PlanQueries::planNotSetUp() const {
+    auto q = runSqlOrReport(parent_, QStringLiteral("Select City_name, Region, Abbr_city, "
+                                                    "IP_Octet2, Abbr_state From City LIMIT 2"));
+    if (!q) return false;
+    if (!q->next()) return true;
+    const bool placeholder = q->value(0).toString() == QLatin1String("IT Division") &&
+                             q->value(1).toString() == QLatin1String("Headquarters") &&
+                             q->value(2).toString() == QLatin1String("ITD") &&
+                             q->value(3).toInt() == 100 &&
+                             q->value(4).toString() == QLatin1String("HQ");
+    return placeholder && !q->next();
+}
+
 } // namespace zorva

@@ -78,6 +78,10 @@ public:
     QStringList equipmentNames() const;
     std::optional<EquipmentRow> equipment(const QString& name) const;
 
+    // True while the plan holds no city, or only the placeholder city of a new database
+    // ("IT Division" of "Headquarters"); false also when the query fails.
+    bool planNotSetUp() const;
+
 private:
     QWidget* parent_;
 };

@@ -22,15 +22,17 @@ QStringList unitsOfPlace(QWidget* parent, const UnitPlace& place) {
                         values(place), QStringLiteral("UnitDivision"));
 }
 
-std::optional<QSqlRecord> unitOfPlace(QWidget* parent, const QString& unit, const UnitPlace& place) {
+std::optional<UnitPostal> unitPostal(QWidget* parent, const QString& unit, const UnitPlace& place) {
     auto q = runSqlOrReport(parent,
                             QStringLiteral("Select * From UnitDivision Where UnitDivision = ? And ") +
                                 condition(place) + QStringLiteral(" Order By UnitDivision ASC"),
                             QVariantList{unit} + values(place));
     if (!q || !q->next()) return std::nullopt;
-    QSqlRecord row = q->record();
-    if (q->next()) return std::nullopt;
-    return row;
+    auto text = [&q](const char* column) { return q->value(QLatin1String(column)).toString(); };
+    UnitPostal p{text("Floor"),    text("Building"), text("Roadname"),
+                 text("Postcode"), text("City"),     text("State")};
+    if (q->next()) return std::nullopt; // more than one: left as it is
+    return p;
 }
 
 } // namespace zorva

@@ -1,5 +1,4 @@
 #pragma once
-#include <QSqlRecord>
 #include <QStringList>
 #include <optional>
 
@@ -16,9 +15,14 @@ struct UnitPlace {
     QString city;
 };
 
+// A unit's postal address, as the forms copy it into an address record.
+struct UnitPostal {
+    QString floor, building, street, postcode, city, state;
+};
+
 // The unit names of the place, in name order. Failures are reported over parent.
 QStringList unitsOfPlace(QWidget* parent, const UnitPlace& place);
-// The unit of that name under the place, when exactly one row has it.
-std::optional<QSqlRecord> unitOfPlace(QWidget* parent, const QString& unit, const UnitPlace& place);
+// The postal address of the unit of that name under the place, when exactly one row has it.
+std::optional<UnitPostal> unitPostal(QWidget* parent, const QString& unit, const UnitPlace& place);
 
 } // namespace zorva

@@ -21,6 +21,13 @@ QLabel* addLabelledRow(QGridLayout* grid, QAnyStringView labelName, const QStrin
     return label;
 }
 
+void addCaptionRows(QGridLayout* grid, std::initializer_list<CaptionRow> rows) {
+    for (const CaptionRow& r : rows) {
+        addLabelledRow(grid, {}, r.caption, r.field, r.beside ? 1 : 2);
+        if (r.beside) grid->addWidget(r.beside, grid->rowCount() - 1, 2);
+    }
+}
+
 QWidget* inRow(std::initializer_list<QWidget*> widgets) {
     auto* box = new QWidget;
     auto* row = new QHBoxLayout(box);

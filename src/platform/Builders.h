@@ -47,6 +47,16 @@ Labelled<F> labelledRow(QGridLayout* grid, QAnyStringView labelName, const QStri
     return {addLabelledRow(grid, labelName, caption, field, span), field};
 }
 
+// A captioned row of a grid whose label no code reads: the field, and optionally a second
+// control beside it in column 2 (the field alone spans columns 1 and 2).
+struct CaptionRow {
+    QString caption;
+    QWidget* field;
+    QWidget* beside = nullptr;
+};
+// Adds the rows below those the grid has.
+void addCaptionRows(QGridLayout* grid, std::initializer_list<CaptionRow> rows);
+
 // A row of widgets without margins, as one field of a grid (a box and its picker button).
 QWidget* inRow(std::initializer_list<QWidget*> widgets);
 

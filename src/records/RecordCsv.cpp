@@ -1,4 +1,5 @@
 #include "records/RecordCsv.h"
+#include "platform/Csv.h"
 #include "platform/Database.h"
 #include "platform/SchemaServer.h"
 #include "records/RecordDetail.h"
@@ -8,25 +9,6 @@
 #include <QSqlRecord>
 
 namespace zorva {
-
-void appendCsvLine(QByteArray& out, const QStringList& fields) {
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i) out += ',';
-        const QByteArray bytes = fields.at(i).toUtf8();
-        if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
-            bytes.contains('\r')) {
-            out += '"';
-            for (char c : bytes) {
-                if (c == '"') out += '"';
-                out += c;
-            }
-            out += '"';
-        } else {
-            out += bytes;
-        }
-    }
-    out += "\r\n";
-}
 
 bool writeRecordsCsv(const std::vector<qint64>& keys, const QString& path, QString* error) {
     QSaveFile file(path);

@@ -1,4 +1,5 @@
 #include "records/frmCarian.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Input.h"
 #include "platform/Modeless.h"
@@ -28,11 +29,6 @@ namespace zorva {
 
 namespace {
 
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 const QString kGridTip = QStringLiteral("Double Click to get detail info ...");
 
 // Sets a radio button of an exclusive group, or clears it (which the group alone refuses).
@@ -57,10 +53,10 @@ void frmCarian::buildUi() {
     auto* top = new QHBoxLayout;
     outer->addLayout(top);
 
-    FrameType = named(new QGroupBox(QStringLiteral("Search Type :"), this), "FrameType");
+    FrameType = named<QGroupBox>("FrameType", QStringLiteral("Search Type :"), this);
     auto* types = new QGridLayout(FrameType);
-    auto option = [this](QWidget* parent, const char* name, const QString& caption) {
-        return named(new QRadioButton(caption, parent), name);
+    auto option = [](QWidget* parent, const char* name, const QString& caption) {
+        return named<QRadioButton>(name, caption, parent);
     };
     Option1 = option(FrameType, "Option1", QStringLiteral("IP Address"));
     Option2 = option(FrameType, "Option2", QStringLiteral("Staff No."));
@@ -73,19 +69,19 @@ void frmCarian::buildUi() {
     Option1->setChecked(true);
     top->addWidget(FrameType);
 
-    frameIPAddress = named(new QGroupBox(this), "frameIPAddress");
+    frameIPAddress = named<QGroupBox>("frameIPAddress", this);
     auto* text = new QGridLayout(frameIPAddress);
-    lblCarian = named(new QLabel(frameIPAddress), "lblCarian");
-    txtCarian = named(new QLineEdit(frameIPAddress), "txtCarian");
-    cmdCari = named(new QPushButton(QStringLiteral("Search"), frameIPAddress), "cmdCari");
-    lblNota = named(new QLabel(frameIPAddress), "lblNota");
+    lblCarian = named<QLabel>("lblCarian", frameIPAddress);
+    txtCarian = named<QLineEdit>("txtCarian", frameIPAddress);
+    cmdCari = named<QPushButton>("cmdCari", QStringLiteral("Search"), frameIPAddress);
+    lblNota = named<QLabel>("lblNota", frameIPAddress);
     text->addWidget(lblCarian, 0, 0);
     text->addWidget(txtCarian, 0, 1);
     text->addWidget(cmdCari, 0, 2);
     text->addWidget(lblNota, 1, 1, 1, 2);
     top->addWidget(frameIPAddress, 1);
 
-    FrameFor = named(new QGroupBox(this), "FrameFor");
+    FrameFor = named<QGroupBox>("FrameFor", this);
     auto* match = new QVBoxLayout(FrameFor);
     OptCarian1 = option(FrameFor, "OptCarian1", QStringLiteral("Exact Search"));
     OptCarian2 = option(FrameFor, "OptCarian2", QStringLiteral("Begin with"));
@@ -99,7 +95,7 @@ void frmCarian::buildUi() {
     top->addWidget(FrameForLocation);
 
     model_ = new RecordGridModel(this);
-    gridCarian = named(new QTableView(this), "gridCarian");
+    gridCarian = named<QTableView>("gridCarian", this);
     gridCarian->setModel(model_);
     gridCarian->setSelectionBehavior(QAbstractItemView::SelectRows);
     gridCarian->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -119,9 +115,9 @@ void frmCarian::buildUi() {
     outer->addWidget(gridCarian, 1);
 
     auto* bottom = new QHBoxLayout;
-    lblNotaCarian = named(new QLabel(QStringLiteral("Double Click on item to get details ..."), this),
-                          "lblNotaCarian");
-    cmdTutup = named(new QPushButton(QStringLiteral("Close"), this), "cmdTutup");
+    lblNotaCarian = named<QLabel>("lblNotaCarian",
+                                  QStringLiteral("Double Click on item to get details ..."), this);
+    cmdTutup = named<QPushButton>("cmdTutup", QStringLiteral("Close"), this);
     bottom->addWidget(lblNotaCarian, 1);
     bottom->addWidget(cmdTutup);
     outer->addLayout(bottom);
@@ -148,26 +144,20 @@ void frmCarian::buildUi() {
 }
 
 void frmCarian::buildLocationFrame() {
-    FrameLocation = named(new QGroupBox(QStringLiteral("Search by Location :"), this), "FrameLocation");
+    FrameLocation = named<QGroupBox>("FrameLocation", QStringLiteral("Search by Location :"), this);
     auto* place = new QGridLayout(FrameLocation);
-    auto row = [&](QLabel*& label, const char* labelName, const QString& caption, QWidget* box) {
-        label = named(new QLabel(caption, FrameLocation), labelName);
-        const int r = place->rowCount();
-        place->addWidget(label, r, 0);
-        place->addWidget(box, r, 1);
-    };
-    cboRegion = named(new QComboBox(FrameLocation), "cboRegion");
-    cboState = named(new QComboBox(FrameLocation), "cboState");
-    cboCity = named(new QComboBox(FrameLocation), "cboCity");
-    cboWorkGroup = named(new QComboBox(FrameLocation), "cboWorkGroup");
-    txtSegment = named(new QLineEdit(FrameLocation), "txtSegment");
-    row(lblRegion, "lblRegion", QStringLiteral("Area :"), cboRegion);
-    row(lblState, "lblState", QStringLiteral("State :"), cboState);
-    row(lblCity, "lblCity", QStringLiteral("City :"), cboCity);
+    cboRegion = named<QComboBox>("cboRegion", FrameLocation);
+    cboState = named<QComboBox>("cboState", FrameLocation);
+    cboCity = named<QComboBox>("cboCity", FrameLocation);
+    cboWorkGroup = named<QComboBox>("cboWorkGroup", FrameLocation);
+    txtSegment = named<QLineEdit>("txtSegment", FrameLocation);
+    lblRegion = addLabelledRow(place, "lblRegion", QStringLiteral("Area :"), cboRegion);
+    lblState = addLabelledRow(place, "lblState", QStringLiteral("State :"), cboState);
+    lblCity = addLabelledRow(place, "lblCity", QStringLiteral("City :"), cboCity);
     auto* segmentRow = new QHBoxLayout;
     segmentRow->addWidget(cboWorkGroup, 1);
     segmentRow->addWidget(txtSegment, 1);
-    lblWorkGroup = named(new QLabel(QStringLiteral("WorkGroup :"), FrameLocation), "lblWorkGroup");
+    lblWorkGroup = named<QLabel>("lblWorkGroup", QStringLiteral("WorkGroup :"), FrameLocation);
     const int r = place->rowCount();
     place->addWidget(lblWorkGroup, r, 0);
     place->addLayout(segmentRow, r, 1);
@@ -181,10 +171,11 @@ void frmCarian::buildLocationFrame() {
     connect(cboCity, &QComboBox::currentIndexChanged, this, &frmCarian::cboCity_Click);
     connect(cboWorkGroup, &QComboBox::currentIndexChanged, this, &frmCarian::cboWorkGroup_Click);
 
-    FrameForLocation = named(new QGroupBox(this), "FrameForLocation");
+    FrameForLocation = named<QGroupBox>("FrameForLocation", this);
     auto* options = new QVBoxLayout(FrameForLocation);
-    OptCarian3 = named(new QRadioButton(QStringLiteral("WorkGroup/Segment"), FrameForLocation), "OptCarian3");
-    OptCarian4 = named(new QRadioButton(QStringLiteral("City"), FrameForLocation), "OptCarian4");
+    OptCarian3 =
+        named<QRadioButton>("OptCarian3", QStringLiteral("WorkGroup/Segment"), FrameForLocation);
+    OptCarian4 = named<QRadioButton>("OptCarian4", QStringLiteral("City"), FrameForLocation);
     options->addWidget(OptCarian3);
     options->addWidget(OptCarian4);
     OptCarian3->setChecked(true);

@@ -1,6 +1,7 @@
 #include "records/frmMaklumatIP.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Events.h"
 #include "platform/Input.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -44,13 +44,6 @@ const Column kTextColumns[] = {
     {&frmMaklumatIP::txtBandar, "City"},          {&frmMaklumatIP::txtNegeri, "State"},
     {&frmMaklumatIP::txtTelefon, "TelNo"},        {&frmMaklumatIP::txtFaksimili, "FaxNo"},
 };
-// The six postal boxes, filled from the chosen unit, and the unit's columns.
-const Column kPostal[] = {
-    {&frmMaklumatIP::txtTingkat, "Floor"},    {&frmMaklumatIP::txtBangunan, "Building"},
-    {&frmMaklumatIP::txtJalan, "Roadname"},   {&frmMaklumatIP::txtPoskod, "Postcode"},
-    {&frmMaklumatIP::txtBandar, "City"},      {&frmMaklumatIP::txtNegeri, "State"},
-};
-
 } // namespace
 
 frmMaklumatIP::frmMaklumatIP(QWidget* parent) : FormBase(parent) {
@@ -62,83 +55,43 @@ frmMaklumatIP::frmMaklumatIP(QWidget* parent) : FormBase(parent) {
 
 void frmMaklumatIP::buildUi() {
     auto* outer = new QGridLayout(this);
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1 = named<QTabWidget>("SSTab1", this);
     outer->addWidget(SSTab1, 0, 0);
     auto* tab0 = new QWidget(SSTab1);
     auto* tab1 = new QWidget(SSTab1);
     SSTab1->addTab(tab0, QStringLiteral("Equipment"));
     SSTab1->addTab(tab1, QStringLiteral("User Details"));
-    auto* grid0 = new QGridLayout(tab0);
-    auto* grid1 = new QGridLayout(tab1);
 
-    auto line = [](QWidget* tab, const char* name) {
-        auto* b = new QLineEdit(tab);
-        b->setObjectName(QString::fromLatin1(name));
+    auto* grid0 = new QGridLayout(tab0);
+    auto line = [tab0](const char* name) {
+        auto* b = named<QLineEdit>(name, tab0);
         attachFocusMoves(b);
         return b;
     };
-    auto addRow = [](QGridLayout* g, QWidget* tab, const QString& caption, QWidget* a,
-                     QWidget* b = nullptr) {
-        const int r = g->rowCount();
-        g->addWidget(new QLabel(caption, tab), r, 0);
-        g->addWidget(a, r, 1, 1, b ? 1 : 2);
-        if (b) g->addWidget(b, r, 2);
-    };
-    txtIPAddress = line(tab0, "txtIPAddress");
-    txtKodPeralatan = line(tab0, "txtKodPeralatan");
-    txtNamaPeralatan = line(tab0, "txtNamaPeralatan");
-    cboStatus = new QComboBox(tab0);
-    cboStatus->setObjectName(QStringLiteral("cboStatus"));
-    txtWorkGroup = line(tab0, "txtWorkGroup");
-    txtProject = line(tab0, "txtProject");
-    txtRemarks = new QPlainTextEdit(tab0);
-    txtRemarks->setObjectName(QStringLiteral("txtRemarks"));
+    txtIPAddress = line("txtIPAddress");
+    txtKodPeralatan = line("txtKodPeralatan");
+    txtNamaPeralatan = line("txtNamaPeralatan");
+    cboStatus = named<QComboBox>("cboStatus", tab0);
+    txtWorkGroup = line("txtWorkGroup");
+    txtProject = line("txtProject");
+    txtRemarks = named<QPlainTextEdit>("txtRemarks", tab0);
     txtRemarks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtRemarks->setTabChangesFocus(true);
     attachFocusMoves(txtRemarks, FocusMove::Arrows);
     txtRemarks->installEventFilter(this);
-    addRow(grid0, tab0, QStringLiteral("IP Address :"), txtIPAddress);
-    addRow(grid0, tab0, QStringLiteral("Hostname :"), txtKodPeralatan);
-    addRow(grid0, tab0, QStringLiteral("Equipment :"), txtNamaPeralatan);
-    addRow(grid0, tab0, QStringLiteral("Status :"), cboStatus);
-    addRow(grid0, tab0, QStringLiteral("WorkGroup :"), txtWorkGroup);
-    addRow(grid0, tab0, QStringLiteral("Project :"), txtProject);
-    addRow(grid0, tab0, QStringLiteral("Remarks :"), txtRemarks);
+    addCaptionRows(grid0, {{QStringLiteral("IP Address :"), txtIPAddress},
+                           {QStringLiteral("Hostname :"), txtKodPeralatan},
+                           {QStringLiteral("Equipment :"), txtNamaPeralatan},
+                           {QStringLiteral("Status :"), cboStatus},
+                           {QStringLiteral("WorkGroup :"), txtWorkGroup},
+                           {QStringLiteral("Project :"), txtProject},
+                           {QStringLiteral("Remarks :"), txtRemarks}});
 
-    txtNamaPengguna = line(tab1, "txtNamaPengguna");
-    txtStaffNo = line(tab1, "txtStaffNo");
-    txtLANID = line(tab1, "txtLANID");
-    cboUnitDivision = new QComboBox(tab1);
-    cboUnitDivision->setObjectName(QStringLiteral("cboUnitDivision"));
-    PicUnitDivision = new QLabel(tab1);
-    PicUnitDivision->setObjectName(QStringLiteral("PicUnitDivision"));
-    PicUnitDivision->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(20));
-    PicUnitDivision->setToolTip(QStringLiteral("Double-Click to Set Unit/Division ..."));
-    PicUnitDivision->setCursor(Qt::PointingHandCursor);
-    txtTingkat = line(tab1, "txtTingkat");
-    txtBangunan = line(tab1, "txtBangunan");
-    txtJalan = line(tab1, "txtJalan");
-    txtPoskod = line(tab1, "txtPoskod");
-    txtBandar = line(tab1, "txtBandar");
-    txtNegeri = line(tab1, "txtNegeri");
-    txtTelefon = line(tab1, "txtTelefon");
-    txtFaksimili = line(tab1, "txtFaksimili");
-    addRow(grid1, tab1, QStringLiteral("User Name :"), txtNamaPengguna);
-    addRow(grid1, tab1, QStringLiteral("Staff # :"), txtStaffNo);
-    addRow(grid1, tab1, QStringLiteral("LAN ID :"), txtLANID);
-    addRow(grid1, tab1, QStringLiteral("Unit/Division :"), cboUnitDivision, PicUnitDivision);
-    addRow(grid1, tab1, QStringLiteral("Floor/Building :"), txtTingkat, txtBangunan);
-    addRow(grid1, tab1, QStringLiteral("Street :"), txtJalan);
-    addRow(grid1, tab1, QStringLiteral("Postcode/City :"), txtPoskod, txtBandar);
-    addRow(grid1, tab1, QStringLiteral("State :"), txtNegeri);
-    addRow(grid1, tab1, QStringLiteral("Telephone :"), txtTelefon);
-    addRow(grid1, tab1, QStringLiteral("Fax :"), txtFaksimili);
+    buildUserDetails(tab1);
 
     auto* buttons = new QVBoxLayout;
     auto button = [this, buttons](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
+        auto* b = named<QPushButton>(name, caption, this);
         buttons->addWidget(b);
         return b;
     };
@@ -148,8 +101,7 @@ void frmMaklumatIP::buildUi() {
     cmdTutup = button("cmdTutup", QStringLiteral("Close"));
     buttons->addStretch(1);
     outer->addLayout(buttons, 0, 1);
-    lblNotaUpdate = new QLabel(this);
-    lblNotaUpdate->setObjectName(QStringLiteral("lblNotaUpdate"));
+    lblNotaUpdate = named<QLabel>("lblNotaUpdate", this);
     outer->addWidget(lblNotaUpdate, 1, 0, 1, 2);
 
     connect(cmdKemaskiniSimpan, &QPushButton::clicked, this, &frmMaklumatIP::cmdKemaskiniSimpan_Click);
@@ -317,15 +269,13 @@ void frmMaklumatIP::SSTab1_Click(int tab) {
     cboUnitDivision->addItems(units);
     const int at = unitName_.isEmpty() ? -1 : int(units.indexOf(unitName_)); // exact, case-sensitive
     cboUnitDivision->setCurrentIndex(at);
-    if (at < 0)
-        for (const Column& c : kPostal) (this->*c.box)->clear();
+    if (at < 0) clearPostal();
 }
 
 void frmMaklumatIP::cboUnitDivision_Click() {
     const QString unit = cboUnitDivision->currentText();
     if (unit.isEmpty()) return;
-    if (auto row = unitOfPlace(this, unit, place()))
-        for (const Column& c : kPostal) (this->*c.box)->setText(row->value(QLatin1String(c.column)).toString());
+    if (const auto p = unitPostal(this, unit, place())) showPostal(*p);
 }
 
 void frmMaklumatIP::PicUnitDivision_Click() {

@@ -1,5 +1,5 @@
 #pragma once
-#include "plan/UnitPlace.h"
+#include "plan/UserDetailBoxes.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/FormBase.h"
 #include "records/RecordSearch.h"
@@ -21,7 +21,7 @@ class frmCarian;
 
 // "IP Address Details ...": one address record, viewed, corrected or deleted; opened from the
 // record search, which it refreshes after a save or a delete.
-class frmMaklumatIP : public FormBase {
+class frmMaklumatIP : public FormBase, public UserDetailBoxes {
     Q_OBJECT
 public:
     explicit frmMaklumatIP(QWidget* parent = nullptr);
@@ -38,19 +38,7 @@ public:
     QLineEdit* txtWorkGroup;
     QLineEdit* txtProject;
     QPlainTextEdit* txtRemarks;
-    QLineEdit* txtNamaPengguna;
-    QLineEdit* txtStaffNo;
-    QLineEdit* txtLANID;
-    QComboBox* cboUnitDivision;
-    QLabel* PicUnitDivision;
-    QLineEdit* txtTingkat;
-    QLineEdit* txtBangunan;
-    QLineEdit* txtJalan;
-    QLineEdit* txtPoskod;
-    QLineEdit* txtBandar;
-    QLineEdit* txtNegeri;
-    QLineEdit* txtTelefon;
-    QLineEdit* txtFaksimili;
+    // tab 1: the user details boxes
     QPushButton* cmdKemaskiniSimpan;
     QPushButton* cmdHapus;
     QPushButton* cmdLiveInfo;

@@ -1,4 +1,5 @@
 #include "records/frmRptByDate.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
@@ -27,23 +28,18 @@ frmRptByDate::frmRptByDate(QWidget* parent) : FormBase(parent) {
 
 void frmRptByDate::buildUi() {
     auto picker = [this](const char* name) {
-        auto* p = new QDateEdit(QDate::currentDate(), this);
-        p->setObjectName(QLatin1String(name));
+        auto* p = named<QDateEdit>(name, QDate::currentDate(), this);
         p->setCalendarPopup(true);
         p->setDisplayFormat(kDateFormat);
         return p;
     };
     DTPickerStart = picker("DTPickerStart");
     DTPickerEnd = picker("DTPickerEnd");
-    lblTotalZorvaRecords = new QLabel(this);
-    lblTotalZorvaRecords->setObjectName(QStringLiteral("lblTotalZorvaRecords"));
-    lblTotalAssignment = new QLabel(QStringLiteral("Total"), this);
-    lblTotalAssignment->setObjectName(QStringLiteral("lblTotalAssignment"));
-    cmdOK = new QPushButton(kOK, this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    lblTotalZorvaRecords = named<QLabel>("lblTotalZorvaRecords", this);
+    lblTotalAssignment = named<QLabel>("lblTotalAssignment", QStringLiteral("Total"), this);
+    cmdOK = named<QPushButton>("cmdOK", kOK, this);
     cmdOK->setDefault(true);
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose = named<QPushButton>("cmdClose", QStringLiteral("Close"), this);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Please select your date ..."), this), 0, 0, 1, 4);

@@ -1,5 +1,6 @@
 #include "records/frmRptByLocation.h"
 #include "plan/PlanData.h"
+#include "platform/Builders.h"
 #include "platform/Input.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
@@ -21,11 +22,6 @@ namespace {
 
 const QString kAll = QStringLiteral("ALL");
 
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 } // namespace
 
 frmRptByLocation::frmRptByLocation(QWidget* parent)
@@ -39,12 +35,7 @@ void frmRptByLocation::buildUi() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildLocationFrame());
     layout->addWidget(buildFormatFrame());
-    cmdButtonClose = named(new QPushButton(QStringLiteral("Close"), this), "cmdButtonClose");
-    cmdButtonClose->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdButtonClose);
-    layout->addLayout(buttons);
+    addButtonRow(layout, this, {{&cmdButtonClose, "cmdButtonClose", "Close"}});
 
     connect(cboRegion, &QComboBox::currentIndexChanged, this, &frmRptByLocation::cboRegion_Click);
     connect(cboState, &QComboBox::currentIndexChanged, this, &frmRptByLocation::cboState_Click);
@@ -63,9 +54,9 @@ void frmRptByLocation::buildUi() {
 QWidget* frmRptByLocation::buildLocationFrame() {
     auto* frame = new QGroupBox(this);
     auto* form = new QFormLayout(frame);
-    auto combo = [frame](const char* name) { return named(new QComboBox(frame), name); };
+    auto combo = [frame](const char* name) { return named<QComboBox>(name, frame); };
     auto caption = [frame](const char* name, const QString& text) {
-        return named(new QLabel(text, frame), name);
+        return named<QLabel>(name, text, frame);
     };
     lblRegion = caption("lblRegion", QStringLiteral("Area :"));
     cboRegion = combo("cboRegion");
@@ -75,7 +66,7 @@ QWidget* frmRptByLocation::buildLocationFrame() {
     cboCity = combo("cboCity");
     lblWorkGroup = caption("lblWorkGroup", QStringLiteral("WorkGroup :"));
     cboWorkGroup = combo("cboWorkGroup");
-    txtSegment = named(new QLineEdit(frame), "txtSegment");
+    txtSegment = named<QLineEdit>("txtSegment", frame);
     lblEquipment = caption("lblEquipment", QStringLiteral("Equipment :"));
     cboEquipment = combo("cboEquipment");
     lblIPOctet = caption("lblIPOctet", QStringLiteral("IP: xxx.xxx.xxx.xxx"));
@@ -94,10 +85,9 @@ QWidget* frmRptByLocation::buildLocationFrame() {
 QWidget* frmRptByLocation::buildFormatFrame() {
     auto* frame = new QGroupBox(QStringLiteral("[ Report Format ]"), this);
     auto* form = new QFormLayout(frame);
-    txtTajukLaporan = named(new QLineEdit(QStringLiteral("REPORT BY LOCATION"), frame),
-                            "txtTajukLaporan");
+    txtTajukLaporan = named<QLineEdit>("txtTajukLaporan", QStringLiteral("REPORT BY LOCATION"), frame);
     auto choices = [frame](const char* name, const QStringList& items) {
-        auto* box = named(new QComboBox(frame), name);
+        auto* box = named<QComboBox>(name, frame);
         box->addItems(items);
         return box;
     };

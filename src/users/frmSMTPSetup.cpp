@@ -1,4 +1,5 @@
 #include "users/frmSMTPSetup.h"
+#include "platform/Builders.h"
 #include "platform/Ini.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
@@ -20,32 +21,19 @@ frmSMTPSetup::frmSMTPSetup(QWidget* parent) : FormBase(parent) {
 
 void frmSMTPSetup::buildUi() {
     auto* layout = new QVBoxLayout(this);
-    lblPrompt = new QLabel(this);
-    lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
+    lblPrompt = named<QLabel>("lblPrompt", this);
     layout->addWidget(lblPrompt);
     auto* form = new QFormLayout;
-    txtSMTPServer = new QLineEdit(this);
-    txtSMTPServer->setObjectName(QStringLiteral("txtSMTPServer"));
+    txtSMTPServer = named<QLineEdit>("txtSMTPServer", this);
     txtSMTPServer->setMinimumWidth(240);
-    txtSMTPPort = new QLineEdit(QStringLiteral("25"), this);
-    txtSMTPPort->setObjectName(QStringLiteral("txtSMTPPort"));
+    txtSMTPPort = named<QLineEdit>("txtSMTPPort", QStringLiteral("25"), this);
     attachNumericFilter(txtSMTPPort, 65535, 0);
+    txtMailFrom = named<QLineEdit>("txtMailFrom", this);
     form->addRow(QStringLiteral("SMTP Server :"), txtSMTPServer);
-    txtMailFrom = new QLineEdit(this);
-    txtMailFrom->setObjectName(QStringLiteral("txtMailFrom"));
     form->addRow(QStringLiteral("Port :"), txtSMTPPort);
     form->addRow(QStringLiteral("Mail From :"), txtMailFrom);
     layout->addLayout(form);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    for (QPushButton* b : {cmdOK, cmdCancel}) b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    layout->addLayout(buttons);
+    addButtonRow(layout, this, {{&cmdOK, "cmdOK", "OK"}, {&cmdCancel, "cmdCancel", "Cancel"}});
     connect(cmdOK, &QPushButton::clicked, this, &frmSMTPSetup::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSMTPSetup::cmdCancel_Click);
     attachFocusMoves({txtSMTPServer, txtSMTPPort, txtMailFrom});

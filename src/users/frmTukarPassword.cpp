@@ -28,12 +28,10 @@ QString frmTukarPassword::noRecordText() {
 void frmTukarPassword::buildUi() {
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    lblUserID = new QLabel(this);
-    lblUserID->setObjectName(QStringLiteral("lblUserID"));
+    lblUserID = named<QLabel>("lblUserID", this);
     form->addRow(QStringLiteral("User ID :"), lblUserID);
     auto masked = [&](QLineEdit*& box, const char* name, const QString& caption) {
-        box = new QLineEdit(this);
-        box->setObjectName(QString::fromLatin1(name));
+        box = named<QLineEdit>(name, this);
         box->setEchoMode(QLineEdit::Password);
         box->setMinimumWidth(200);
         form->addRow(caption, box);

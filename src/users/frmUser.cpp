@@ -1,5 +1,7 @@
 #include "users/frmUser.h"
+#include "plan/PlanQueries.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Ini.h"
 #include "platform/Input.h"
@@ -47,38 +49,33 @@ void frmUser::buildUi() {
     auto* outer = new QVBoxLayout(this);
     auto* middle = new QHBoxLayout;
     outer->addLayout(middle);
-    lstUserName = new QListWidget(this);
-    lstUserName->setObjectName(QStringLiteral("lstUserName"));
+    lstUserName = named<QListWidget>("lstUserName", this);
     lstUserName->setSortingEnabled(false); // the query's order (by name)
     middle->addWidget(lstUserName, 1);
 
     auto* fields = new QGridLayout;
     middle->addLayout(fields, 2);
-    auto box = [&](QLineEdit*& b, const char* name, const QString& caption) {
-        b = new QLineEdit(this);
-        b->setObjectName(QString::fromLatin1(name));
-        const int row = fields->rowCount();
-        fields->addWidget(new QLabel(caption, this), row, 0);
-        fields->addWidget(b, row, 1);
-    };
-    box(txtNama, "txtNama", QStringLiteral("Name :"));
-    box(txtUserID, "txtUserID", QStringLiteral("User ID :"));
-    box(txtPassword, "txtPassword", QStringLiteral("Password :"));
-    box(txtEmail, "txtEmail", QStringLiteral("Int. Email :"));
+    txtNama = named<QLineEdit>("txtNama", this);
+    txtUserID = named<QLineEdit>("txtUserID", this);
+    txtPassword = named<QLineEdit>("txtPassword", this);
+    txtEmail = named<QLineEdit>("txtEmail", this);
+    addCaptionRows(fields, {{QStringLiteral("Name :"), txtNama},
+                            {QStringLiteral("User ID :"), txtUserID},
+                            {QStringLiteral("Password :"), txtPassword},
+                            {QStringLiteral("Int. Email :"), txtEmail}});
 
     auto* group = new QGroupBox(this);
     auto* groupLayout = new QVBoxLayout(group);
-    auto option = [&](QRadioButton*& o, const char* name, const QString& caption) {
-        o = new QRadioButton(caption, group);
-        o->setObjectName(QString::fromLatin1(name));
-        groupLayout->addWidget(o);
-    };
-    option(optKumpulan1, "optKumpulan1", QStringLiteral("System Administrator"));
-    option(optKumpulan2, "optKumpulan2", QStringLiteral("Admininstrator For HQ"));
-    option(optKumpulan3, "optKumpulan3", kAreaOption);
-    cboRegion = new QComboBox(group);
-    cboRegion->setObjectName(QStringLiteral("cboRegion"));
+    optKumpulan1 =
+        named<QRadioButton>("optKumpulan1", QStringLiteral("System Administrator"), group);
+    optKumpulan2 =
+        named<QRadioButton>("optKumpulan2", QStringLiteral("Admininstrator For HQ"), group);
+    optKumpulan3 = named<QRadioButton>("optKumpulan3", kAreaOption, group);
+    cboRegion = named<QComboBox>("cboRegion", group);
     cboRegion->hide();
+    groupLayout->addWidget(optKumpulan1);
+    groupLayout->addWidget(optKumpulan2);
+    groupLayout->addWidget(optKumpulan3);
     groupLayout->addWidget(cboRegion);
     const int row = fields->rowCount();
     fields->addWidget(new QLabel(QStringLiteral("Group :"), this), row, 0, Qt::AlignTop);
@@ -191,9 +188,7 @@ QVariant frmUser::showRow(const QString& name) {
 
 void frmUser::optKumpulan3_Click() {
     if (!optKumpulan3->isEnabled()) return;
-    const QStringList areas =
-        columnValues(this, QStringLiteral("SELECT * FROM Region Order By Region ASC"), {},
-                     QStringLiteral("Region"));
+    const QStringList areas = PlanQueries(this).areaNames();
     {
         const QSignalBlocker quiet(cboRegion);
         cboRegion->clear();

@@ -198,12 +198,41 @@ private slots:
         QCOMPARE(PlanQueries().city("Ranged", "SO", "Southern")->hasOwnRange(), own);
     }
 
+    // Whether the plan is still the one a new database ships with (the assignment form
+    // then opens the local settings first).
+    void planNotSetUp_data() {
+        QTest::addColumn<QString>("cities"); // the City rows, or none
+        QTest::addColumn<bool>("notSetUp");
+        const QString placeholder = "('IT Division', 'ITD', 100, 'HQ', 'Headquarters')";
+        QTest::newRow("no city") << QString() << true;
+        QTest::newRow("only the placeholder") << placeholder << true;
+        QTest::newRow("placeholder renamed")
+            << "('IT Unit', 'ITD', 100, 'HQ', 'Headquarters')" << false;
+        QTest::newRow("placeholder with its own octet 2")
+            << "('IT Division', 'ITD', 101, 'HQ', 'Headquarters')" << false;
+        QTest::newRow("placeholder and a city")
+            << placeholder + ", ('Ipoh', 'IPH', 7, 'A', 'Northern')" << false;
+    }
+    void planNotSetUp() {
+        QFETCH(QString, cities);
+        QFETCH(bool, notSetUp);
+        app().exec("DELETE FROM City");
+        if (!cities.isEmpty())
+            app().exec("INSERT INTO City (City_name, Abbr_city, IP_octet2, Abbr_state, Region) "
+                       "VALUES " +
+                       cities);
+        QCOMPARE(PlanQueries().planNotSetUp(), notSetUp);
+    }
+
     void aFailingQueryIsShownAndReadsAsNothing() {
         makeDatabaseUnreachable(app().path("missing"));
         LocationCascade c;
         QCOMPARE(c.areaChoices(), QStringList());
         QCOMPARE(sui().take().title, QStringLiteral("Error !!!"));
         QVERIFY(!c.chooseArea("Northern"));
+        QCOMPARE(sui().take().title, QStringLiteral("Error !!!"));
+        // Not knowing, the plan is taken as set up: no local settings forced on the user.
+        QVERIFY(!PlanQueries().planNotSetUp());
         QCOMPARE(sui().take().title, QStringLiteral("Error !!!"));
     }
 };

@@ -1,36 +1,9 @@
 #include "records/report/ReportCsv.h"
+#include "platform/Csv.h"
 
 #include <QSaveFile>
 
 namespace zorva::report {
-
-namespace {
-
-void appendField(QByteArray& out, const QString& value) {
-    const QByteArray bytes = value.toUtf8();
-    const bool quoted = bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
-                        bytes.contains('\r');
-    if (!quoted) {
-        out += bytes;
-        return;
-    }
-    out += '"';
-    for (char c : bytes) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-void appendLine(QByteArray& out, const QStringList& values) {
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (i) out += ',';
-        appendField(out, values.at(i));
-    }
-    out += "\r\n";
-}
-
-} // namespace
 
 QByteArray reportCsv(const Report& r) {
     QList<const Element*> cells;
@@ -43,12 +16,12 @@ QByteArray reportCsv(const Report& r) {
         cells << d;
     }
     QByteArray out;
-    appendLine(out, heading);
+    appendCsvLine(out, heading);
     QStringList values;
     for (qsizetype row = 0; row < qsizetype(r.rows.size()); ++row) {
         values.clear();
         for (const Element* d : cells) values << r.valueOf(*d, row);
-        appendLine(out, values);
+        appendCsvLine(out, values);
     }
     return out;
 }

@@ -1,4 +1,5 @@
 #include "records/report/ReportPreview.h"
+#include "platform/Builders.h"
 #include "platform/Ui.h"
 #include "records/report/ReportCsv.h"
 #include "records/report/ReportPainter.h"
@@ -20,10 +21,9 @@ ReportPreview::ReportPreview(Report report, QWidget* parent)
         p->setPageLayout(reportPageLayout());
         p->setDocName(report_.caption);
     }
-    actSavePdf = new QAction(QStringLiteral("Save as PDF..."), this);
-    actSavePdf->setObjectName(QStringLiteral("actSavePdf"));
-    actExportCsv = new QAction(QStringLiteral("Export CSV..."), this);
-    actExportCsv->setObjectName(QStringLiteral("actExportCsv"));
+    actSavePdf = named<QAction>("actSavePdf", QStringLiteral("Save as PDF..."), this);
+    actExportCsv = named<QAction>("actExportCsv", QStringLiteral("Export CSV..."), this);
+    // The preview dialog's own tool bar, which it builds and does not hand out.
     if (auto* bar = findChild<QToolBar*>()) {
         bar->addSeparator();
         bar->addAction(actSavePdf);
