@@ -21,8 +21,8 @@ class FileOnlyTest : public ZorvaTest {
     Q_OBJECT
 
     void setUp() override {
-        if (!serverInUse()) serverInUse() = DatabaseServer{"db.example.org", 5432, "zorva", "ali", {}, {}};
         app().loginAs();
+        if (!serverInUse()) serverInUse() = DatabaseServer{"db.example.org", 5432, "zorva", "ali", {}, {}};
     }
 
     void expectRefusal(const QString& title, const QStringList& words) {
