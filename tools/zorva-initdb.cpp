@@ -72,5 +72,9 @@ int main(int argc, char** argv) {
     std::printf("zorva-initdb: copied %s into %s\n", qPrintable(args.at(1)), qPrintable(target->description()));
     for (const zorva::CopiedTable& t : *copied)
         std::printf("%-14s %lld rows\n", qPrintable(t.table), static_cast<long long>(t.rows));
+    if (!zorva::serverGuardsAddresses(*target))
+        std::printf("note: the file records some addresses twice; until they are resolved the "
+                    "server cannot refuse a second save of one address (the start of Zorva adds "
+                    "that guard once they are)\n");
     return 0;
 }

@@ -26,11 +26,12 @@ QString uriFor(const QString& path, bool create) {
 }
 
 QString connectOptionsFor(const DatabaseServer& server) {
-    QString options = QStringLiteral("connect_timeout=10 application_name=Zorva");
+    // The server's notices ("already exists, skipping") are no news to the user.
+    QString settings = QStringLiteral("-c client_min_messages=warning");
     // The extensions (citext) stay reachable beside the inventory's own schema.
     if (!server.schema.isEmpty())
-        options += QStringLiteral(" options='-c search_path=%1,public'").arg(server.schema);
-    return options;
+        settings += QStringLiteral(" -c search_path=%1,public").arg(server.schema);
+    return QStringLiteral("connect_timeout=10 application_name=Zorva options='%1'").arg(settings);
 }
 
 // Connections inside a Transaction. On the server a failed statement would spoil the whole

@@ -3,6 +3,7 @@
 #include "platform/DatabaseServer.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
+#include "platform/SqlDialect.h"
 
 #include <QSqlError>
 #include <QUuid>
@@ -106,6 +107,19 @@ std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const Dat
     closeConnection(fromName);
     closeConnection(toName);
     return result;
+}
+
+bool serverGuardsAddresses(const DatabaseServer& server) {
+    const QString name = QStringLiteral("zorva_guard_") + QUuid::createUuid().toString(QUuid::Id128);
+    bool guarded = false;
+    {
+        QSqlDatabase db = openDatabaseServer(server, name);
+        auto q = runSqlOn(db, catalogSql(Dialect::PostgreSQL, Catalog::Indexes));
+        while (q && q->next())
+            guarded = guarded || q->value(0).toString().compare(QLatin1String("IP_Info_IP_Address"), Qt::CaseInsensitive) == 0;
+    }
+    closeConnection(name);
+    return guarded;
 }
 
 } // namespace zorva

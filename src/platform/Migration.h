@@ -20,4 +20,8 @@ struct CopiedTable {
 std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const DatabaseServer& server,
                                                    QString* error = nullptr);
 
+// Whether the server's inventory has its unique address index (a migrated file that records
+// an address twice has none until the duplicates are resolved).
+bool serverGuardsAddresses(const DatabaseServer& server);
+
 } // namespace zorva
