@@ -1,8 +1,10 @@
 // The assignment form's free-address search on a large inventory: for 200 random ranges, the
 // range listing plus the candidate (the form's own functions, without the echo). Also times a
 // few listings with the former index on IP_4 alone put back, the plain way it replaced.
-//   bench_assign_candidate [inventory file: written there on the first run, reused (and
+//   bench_assign_candidate [--pg] [inventory file: written there on the first run, reused (and
 //   upgraded) on the next ones]
+// With --pg (inside tools/with-postgres.sh) the inventory is migrated to the server and timed
+// there.
 #include "assign/FreeAddress.h"
 #include "platform/Database.h"
 #include "platform/Schema.h"
@@ -61,12 +63,14 @@ Timing measure(QSqlDatabase db, const QStringList& prefixes, int samples, quint3
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    const bool onServer = bench::takeServerOption(args);
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("Zorvadb.mdb"));
     bench::InventoryOptions options;
     QStringList prefixes;
-    if (argc > 1) path = QString::fromLocal8Bit(argv[1]);
-    if (argc > 1 && QFile::exists(path)) {
+    if (args.size() > 1) path = args.at(1);
+    if (args.size() > 1 && QFile::exists(path)) {
         QSqlDatabase db = openDatabaseFile(path, QStringLiteral("prefixes"));
         auto q = runSqlOn(db, QStringLiteral("SELECT DISTINCT substr(IP_Address, 1, "
                                              "length(IP_Address) - length(IP_4)) FROM IP_Info"));
@@ -84,8 +88,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "inventory: %s holds no addresses\n", qPrintable(path));
         return 1;
     }
-    QSqlDatabase db = openDatabaseFile(path, QStringLiteral("bench"));
     QString error;
+    std::optional<DatabaseServer> server;
+    if (onServer && !(server = bench::benchServer(path, &error))) {
+        std::fprintf(stderr, "server: %s\n", qPrintable(error));
+        return 1;
+    }
+    QSqlDatabase db = server ? openDatabaseServer(*server, QStringLiteral("bench"))
+                             : openDatabaseFile(path, QStringLiteral("bench"));
     if (!upgradeSchema(db, &error)) {
         std::fprintf(stderr, "upgrade: %s\n", qPrintable(error));
         return 1;
@@ -116,7 +126,10 @@ int main(int argc, char** argv) {
                 "of a worse wall time is the shared machine)\n",
                 now.p95, now.worstCpu);
     std::printf("UpgradeSchema on the upgraded file: %.1f ms\n", upgradeMs);
-    std::printf("assign_candidate: rows %lld, median %.2f ms, worst %.2f ms\n", rows, now.median,
-                now.worst);
+    std::printf("assign_candidate%s: rows %lld, median %.2f ms, worst %.2f ms\n",
+                server ? " pg" : "", rows, now.median, now.worst);
+    db = {};
+    closeAllConnections();
+    if (server) bench::dropBenchServer(*server);
     return 0;
 }

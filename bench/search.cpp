@@ -1,9 +1,12 @@
 // Times every search type of the record search on the benchmark inventory through the code the
 // search form runs (the grid model), until the count of the note and the first screen of grid
-// cells are ready: bench_search [database path] [runs]. A path that does not exist yet gets a
-// new inventory of 1,000,000 records (kept for later runs); without one a temporary file is used.
+// cells are ready: bench_search [--pg] [database path] [runs]. A path that does not exist yet gets
+// a new inventory of 1,000,000 records (kept for later runs); without one a temporary file is
+// used. With --pg (inside tools/with-postgres.sh) the inventory is migrated to the server and
+// searched there.
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/DatabaseServer.h"
 #include "platform/Schema.h"
 #include "records/RecordGridModel.h"
 #include "records/RecordSearch.h"
@@ -63,7 +66,8 @@ QString sample(const QString& column, qint64 rows) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool onServer = bench::takeServerOption(args);
     QTemporaryDir temp;
     const QString path = args.size() > 1 ? args[1] : temp.filePath(QStringLiteral("Zorvadb.mdb"));
     const int runs = args.size() > 2 ? std::max(1, args[2].toInt()) : 7;
@@ -80,6 +84,10 @@ int main(int argc, char** argv) {
     }
     appState().gDbPath = path;
     QString error;
+    if (onServer && !(serverInUse() = bench::benchServer(path, &error))) {
+        std::fprintf(stderr, "search: %s\n", qPrintable(error));
+        return 1;
+    }
     if (!database(&error).isValid()) {
         std::fprintf(stderr, "search: %s\n", qPrintable(error));
         return 1;
@@ -133,6 +141,9 @@ int main(int argc, char** argv) {
         std::printf("temporary_all: %d lines, scrolled to the end in %lld ms, grid memory %ld KB\n",
                     n, qint64(t.elapsed()), rssKb() - before);
     }
-    std::printf("search: rows %lld, %s\n", rows, qPrintable(last.join(QStringLiteral(", "))));
+    std::printf("search%s: rows %lld, %s\n", serverInUse() ? " pg" : "", rows,
+                qPrintable(last.join(QStringLiteral(", "))));
+    closeAllConnections();
+    if (serverInUse()) bench::dropBenchServer(*serverInUse());
     return 0;
 }

@@ -1,8 +1,12 @@
 #include "support/Inventory.h"
 #include "platform/Database.h"
+#include "platform/Migration.h"
 #include "platform/Schema.h"
 
+#include <QCoreApplication>
 #include <QDate>
+#include <QElapsedTimer>
+#include <cstdio>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -170,5 +174,33 @@ Inventory createInventoryFile(const QString& path, const InventoryOptions& optio
     closeConnection(name);
     return out;
 }
+
+std::optional<DatabaseServer> benchServer(const QString& file, QString* error) {
+    DatabaseServer s;
+    s.host = qEnvironmentVariable("PGHOST");
+    s.port = qEnvironmentVariableIntValue("PGPORT") > 0 ? qEnvironmentVariableIntValue("PGPORT") : -1;
+    s.user = qEnvironmentVariable("PGUSER");
+    s.name = qEnvironmentVariable("PGDATABASE");
+    s.schema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
+    QElapsedTimer t;
+    t.start();
+    const auto copied = migrateToServer(file, s, error);
+    if (!copied) return std::nullopt;
+    std::printf("migrated to the server in %.1f s\n", t.elapsed() / 1000.0);
+    return s;
+}
+
+void dropBenchServer(const DatabaseServer& server) {
+    const QString name = QStringLiteral("bench_drop");
+    {
+        DatabaseServer admin = server;
+        admin.schema.clear();
+        QSqlDatabase db = openDatabaseServer(admin, name);
+        runSqlOn(db, QStringLiteral("DROP SCHEMA %1 CASCADE").arg(server.schema));
+    }
+    closeConnection(name);
+}
+
+bool takeServerOption(QStringList& args) { return args.removeAll(QStringLiteral("--pg")) > 0; }
 
 } // namespace zorva::bench

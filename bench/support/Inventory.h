@@ -1,9 +1,12 @@
 #pragma once
 // A realistic IP_Info inventory for the benchmarks: many /24 blocks, each filled from the
 // bottom of its ranges with gaps, with the columns the search, listing and report queries read.
+#include "platform/DatabaseServer.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace zorva::bench {
 
@@ -41,5 +44,14 @@ Inventory fillInventory(QSqlDatabase db, const InventoryOptions& options,
 // fills it. The file must not exist yet.
 Inventory createInventoryFile(const QString& path, const InventoryOptions& options,
                               QString* error = nullptr);
+
+// The benchmarks' run on a server ("--pg", inside tools/with-postgres.sh): the inventory file
+// copied by the migration into a schema of its own on the server that PGHOST, PGPORT, PGUSER
+// and PGDATABASE name. dropBenchServer removes that schema.
+std::optional<DatabaseServer> benchServer(const QString& file, QString* error = nullptr);
+void dropBenchServer(const DatabaseServer& server);
+
+// Takes "--pg" out of args; whether it was there.
+bool takeServerOption(QStringList& args);
 
 } // namespace zorva::bench

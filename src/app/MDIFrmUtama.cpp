@@ -5,6 +5,7 @@
 #include "app/frmCariDB.h"
 #include "platform/AppState.h"
 #include "platform/Builders.h"
+#include "platform/DatabaseServer.h"
 #include "platform/FormBase.h"
 #include "platform/Icons.h"
 #include "platform/Ini.h"
@@ -222,7 +223,8 @@ void MDIFrmUtama::Toolbar1_ButtonClick(QAction* button) {
 
 void MDIFrmUtama::Form_Load() {
     AppState& s = appState();
-    if (ReadIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation")).isEmpty()) {
+    // Moving the database into a shared folder is for the file; a server is shared already.
+    if (!serverInUse() && ReadIni(QStringLiteral("Database"), QStringLiteral("DatabaseLocation")).isEmpty()) {
         frmChangeFolder move(this);
         ui().showModal(move);
         if (!s.gDbFolder.isEmpty()) showDatabaseFolder();
@@ -244,6 +246,10 @@ void MDIFrmUtama::Form_Load() {
 
 void MDIFrmUtama::showDatabaseFolder() {
     const AppState& s = appState();
+    if (serverInUse()) {
+        StatusBar1->setText(QStringLiteral("Database = ") + serverInUse()->description());
+        return;
+    }
     if (s.gDbFolder.isEmpty() || s.gDbFolder == s.appFolder) {
         StatusBar1->clear();
         return;
@@ -390,11 +396,19 @@ void MDIFrmUtama::mnuIPMonitor_Click() {
 }
 
 void MDIFrmUtama::mnuChangeDBDir_Click() {
+    if (refusedOnServer(this, QStringLiteral("Change Directory"), QStringLiteral("Choosing the database folder"),
+                        QStringLiteral("The server is chosen by the [Database] keys of Zorva.ini "
+                                       "(Driver, Host, Port, Name, User, Password, Schema).")))
+        return;
     frmCariDB locate(this);
     ui().showModal(locate);
 }
 
 void MDIFrmUtama::mnuCompactDB_Click() {
+    if (refusedOnServer(this, QStringLiteral("Compact Database"), QStringLiteral("Compaction"),
+                        QStringLiteral("The server reclaims free space itself (autovacuum): "
+                                       "there is nothing to compact.")))
+        return;
     const Button answer = ui().message(
         this, Icon::Question, QStringLiteral("Compact Database"),
         QStringLiteral("Do you want to compact Zorva database ?"), Button::Yes | Button::No,

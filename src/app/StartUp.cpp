@@ -2,6 +2,8 @@
 #include "app/MDIFrmUtama.h"
 #include "app/frmCariDB.h"
 #include "platform/AppState.h"
+#include "platform/Database.h"
+#include "platform/DatabaseServer.h"
 #include "platform/Ini.h"
 #include "platform/Schema.h"
 #include "platform/Shell.h"
@@ -25,6 +27,19 @@ QString databasePathFor(const QString& location, const QString& appFolder) {
     return appFolder + QStringLiteral("/Zorvadb.mdb");
 }
 
+namespace {
+
+// What keeps the server's database from serving; empty when it can.
+QString serverProblem() {
+    QString error;
+    QSqlDatabase db = database(&error);
+    if (!db.isValid()) return error; // names the server itself
+    const QString problem = databaseProblem(db, false);
+    return problem.isEmpty() ? problem : serverInUse()->description() + QStringLiteral(": ") + problem;
+}
+
+} // namespace
+
 void StartUp() {
     AppState& s = appState();
     const QString ini = s.appFolder + QStringLiteral("/Zorva.ini");
@@ -35,11 +50,18 @@ void StartUp() {
         return;
     }
     s.gIniFile = ini;
+    QString serverError;
+    serverInUse() = readDatabaseServer(ini, &serverError);
+    if (!serverError.isEmpty()) {
+        ui().message(nullptr, Icon::Critical, QStringLiteral("Error"), serverError);
+        EndProgram();
+        return;
+    }
     s.gDbPath = databasePathFor(ReadIni(QStringLiteral("Database"),
                                         QStringLiteral("DatabaseLocation")),
                                 s.appFolder);
 
-    if (!QFileInfo::exists(s.gDbPath)) {
+    if (!serverInUse() && !QFileInfo::exists(s.gDbPath)) {
         frmCariDB locate;
         ui().showModal(locate);
         if (locate.endedProgram()) return;
@@ -49,8 +71,8 @@ void StartUp() {
     // is named and left as it is; a failing upgrade changes nothing either. Neither stops the
     // start: the user is told, and the login reports the database's state again.
     // (Not read through at every start: a truncated file shows in its header.)
-    QString error = databaseFileProblem(s.gDbPath, false);
-    if (!error.isEmpty() && QFileInfo(s.gDbPath).isFile())
+    QString error = serverInUse() ? serverProblem() : databaseFileProblem(s.gDbPath, false);
+    if (!serverInUse() && !error.isEmpty() && QFileInfo(s.gDbPath).isFile())
         error = QDir::toNativeSeparators(s.gDbPath) + QStringLiteral(": ") + error;
     else UpgradeSchema(&error);
     if (!error.isEmpty()) ui().message(nullptr, Icon::Warning, QStringLiteral("Error !!!"), error);

@@ -1,9 +1,12 @@
 #include "platform/Database.h"
 #include "platform/AppState.h"
+#include "platform/DatabaseServer.h"
 #include "platform/DatabaseUse.h"
+#include "platform/SqlDialect.h"
 #include "platform/Ui.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QThread>
 #include <QUrl>
@@ -22,9 +25,28 @@ QString uriFor(const QString& path, bool create) {
     return uri;
 }
 
+QString connectOptionsFor(const DatabaseServer& server) {
+    // The server's notices ("already exists, skipping") are no news to the user.
+    QString settings = QStringLiteral("-c client_min_messages=warning");
+    // The extensions (citext) stay reachable beside the inventory's own schema.
+    if (!server.schema.isEmpty())
+        settings += QStringLiteral(" -c search_path=%1,public").arg(server.schema);
+    return QStringLiteral("connect_timeout=10 application_name=Zorva options='%1'").arg(settings);
+}
+
+// Connections inside a Transaction. On the server a failed statement would spoil the whole
+// transaction; each statement there gets a savepoint so that a failure undoes only itself, as
+// on SQLite.
+QSet<QString>& inTransaction() {
+    static QSet<QString> names;
+    return names;
+}
+
 bool checkUsable(QSqlDatabase& db, QString* error) {
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) return true;
+    if (q.exec(isServer(db) ? QStringLiteral("SELECT 1")
+                            : QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return true;
     if (error) *error = q.lastError().text();
     return false;
 }
@@ -60,12 +82,56 @@ QSqlDatabase openDatabaseFile(const QString& path, const QString& name, QString*
     return db;
 }
 
+QSqlDatabase openDatabaseServer(const DatabaseServer& server, const QString& name,
+                                QString* error) {
+    closeConnection(name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    if (!db.isValid()) {
+        if (error)
+            *error = QStringLiteral("The PostgreSQL driver of Qt is not installed (Debian: "
+                                    "libqt6sql6-psql).");
+        QSqlDatabase::removeDatabase(name);
+        return {};
+    }
+    db.setHostName(server.host);
+    db.setPort(server.port);
+    db.setDatabaseName(server.name);
+    db.setUserName(server.user);
+    db.setPassword(server.password);
+    db.setConnectOptions(connectOptionsFor(server));
+    if (!db.open() || !checkUsable(db, error)) {
+        if (error && db.lastError().isValid())
+            *error = server.description() + QStringLiteral(": ") + db.lastError().text();
+        db = {};
+        QSqlDatabase::removeDatabase(name);
+        return {};
+    }
+    return db;
+}
+
+namespace {
+
+bool sameServer(const QSqlDatabase& db, const DatabaseServer& s) {
+    return db.driverName() == QLatin1String("QPSQL") && db.hostName() == s.host &&
+           db.port() == s.port && db.databaseName() == s.name && db.userName() == s.user &&
+           db.password() == s.password && db.connectOptions() == connectOptionsFor(s);
+}
+
+} // namespace
+
 QSqlDatabase database(QString* error) {
     const QString name = mainConnectionName();
+    if (const auto& server = serverInUse()) {
+        if (QSqlDatabase::contains(name)) {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            if (db.isOpen() && sameServer(db, *server)) return db;
+        }
+        return openDatabaseServer(*server, name, error);
+    }
     const QString wanted = appState().gDbPath;
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen() && db.databaseName() == uriFor(wanted, false)) {
+        if (db.isOpen() && !isServer(db) && db.databaseName() == uriFor(wanted, false)) {
             if (markedDatabase().isEmpty()) markDatabaseInUse(wanted);
             return db;
         }
@@ -95,17 +161,26 @@ std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql, const QVa
         if (error && error->isEmpty()) *error = QStringLiteral("The database is not open.");
         return std::nullopt;
     }
+    const bool server = isServer(db);
+    const bool guarded = server && inTransaction().contains(db.connectionName());
+    if (guarded) QSqlQuery(db).exec(QStringLiteral("SAVEPOINT zorva_statement"));
     QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        if (error) *error = sqlErrorText(q);
-        return std::nullopt;
-    }
-    for (const QVariant& v : values) q.addBindValue(v);
-    if (!q.exec()) {
-        if (error) *error = sqlErrorText(q);
-        return std::nullopt;
-    }
+    // The server's driver streams forward-only rows one by one, and any other statement on the
+    // connection meanwhile (the next query of a loop, the savepoint above) cuts them short:
+    // there a result is read whole.
+    q.setForwardOnly(!server);
+    const QString text = server ? serverSql(sql) : sql;
+    // The server prepares statements as named objects: a statement without values goes in one
+    // round trip instead of three (and only queries and changes can be prepared there).
+    const bool ok = server && values.isEmpty() ? q.exec(text) : q.prepare(text) && [&] {
+        for (const QVariant& v : values) q.addBindValue(v);
+        return q.exec();
+    }();
+    if (!ok && error) *error = sqlErrorText(q);
+    if (guarded)
+        QSqlQuery(db).exec(ok ? QStringLiteral("RELEASE SAVEPOINT zorva_statement")
+                   : QStringLiteral("ROLLBACK TO SAVEPOINT zorva_statement"));
+    if (!ok) return std::nullopt;
     return q;
 }
 
@@ -129,19 +204,27 @@ std::optional<QSqlQuery> runSqlOrReport(QWidget* parent, const QString& sql,
 
 Transaction::Transaction(QSqlDatabase db) : db_(db) {
     open_ = db_.isValid() && db_.transaction();
+    if (open_) inTransaction().insert(db_.connectionName());
 }
 
 Transaction::~Transaction() {
-    if (open_) db_.rollback();
+    if (!open_) return;
+    inTransaction().remove(db_.connectionName());
+    db_.rollback();
 }
 
 bool Transaction::commit() {
     if (!open_) return false;
     open_ = false;
+    inTransaction().remove(db_.connectionName());
     return db_.commit();
 }
 
 bool copyDatabaseTo(QSqlDatabase db, const QString& target, QString* error) {
+    if (isServer(db)) {
+        if (error) *error = QStringLiteral("A server database is not copied into a file here; use pg_dump.");
+        return false;
+    }
     if (QFileInfo::exists(target)) {
         if (error) *error = QStringLiteral("'%1' exists already.").arg(target);
         return false;

@@ -1,12 +1,16 @@
 #include "platform/Schema.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/SchemaServer.h"
 #include "platform/SearchIndex.h"
+#include "platform/SqlDialect.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QRegularExpression>
 #include <QUuid>
 
 namespace zorva {
@@ -114,20 +118,25 @@ const Index kIndexes[] = {
 const char* const kUniqueAddress =
     "CREATE UNIQUE INDEX IF NOT EXISTS IP_Info_IP_Address ON IP_Info (IP_Address)";
 
+// Runs a definition (table, index, column) in the database's own words.
 bool run(QSqlDatabase& db, const QString& sql, QString* error) {
     QSqlQuery q(db);
-    if (q.exec(sql)) return true;
+    if (q.exec(isServer(db) ? serverDdl(sql) : sql)) return true;
     if (error) *error = sqlErrorText(q);
     return false;
 }
 
-// Column names of a table exactly as stored; empty when the table does not exist.
-QStringList columnsOf(QSqlDatabase& db, const QString& table) {
+QStringList catalog(QSqlDatabase& db, Catalog what, const QVariantList& values = {}) {
     QStringList out;
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table))) return out;
-    while (q.next()) out << q.value(1).toString();
+    auto q = runSqlOn(db, catalogSql(dialectOf(db), what), values);
+    while (q && q->next()) out << q->value(0).toString();
     return out;
+}
+
+// Column names of a table as stored (lower case on the server); empty when the table does not
+// exist.
+QStringList columnsOf(QSqlDatabase& db, const QString& table) {
+    return catalog(db, Catalog::Columns, {table});
 }
 
 // The columns of each table as created here, read from the statements above.
@@ -159,6 +168,7 @@ bool addedByUpgrade(const QString& table, const QString& column) {
 
 // The engine's verdict on the file itself; empty when intact.
 QString integrityProblem(QSqlDatabase& db) {
+    if (isServer(db)) return {}; // the server keeps its own files sound
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA quick_check"))) return sqlErrorText(q);
     QStringList found;
@@ -167,17 +177,7 @@ QString integrityProblem(QSqlDatabase& db) {
     return found.isEmpty() ? QStringLiteral("no answer to the integrity check") : found.join(QStringLiteral("; "));
 }
 
-// The names of the tables ("table") or indexes ("index") the database holds.
-QStringList present(QSqlDatabase& db, const QString& type) {
-    QStringList out;
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = ?"));
-    q.addBindValue(type);
-    q.exec();
-    while (q.next()) out << q.value(0).toString();
-    return out;
-}
-QStringList presentTables(QSqlDatabase& db) { return present(db, QStringLiteral("table")); }
+QStringList presentTables(QSqlDatabase& db) { return catalog(db, Catalog::Tables); }
 
 bool holdsAnyTable(QSqlDatabase& db) {
     const QStringList have = presentTables(db);
@@ -202,26 +202,68 @@ QString openFailure(const QString& path, const QString& error) {
 }
 
 bool tableExists(QSqlDatabase& db, const QString& table) {
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
-    q.addBindValue(table);
-    return q.exec() && q.next();
+    return presentTables(db).contains(table, Qt::CaseInsensitive);
 }
 
 } // namespace
 
-bool createSchema(QSqlDatabase db, QString* error) {
-    Transaction t(db);
+bool createSchemaTables(QSqlDatabase& db, QString* error, bool withIndexes) {
+    // Text that ignores letter case, as the file's NOCASE columns do.
+    if (isServer(db) &&
+        !run(db, QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public"), error))
+        return false;
     for (const char* sql : kTables)
         if (!run(db, QString::fromLatin1(sql), error)) return false;
+    if (!withIndexes) return true;
     for (const Index& index : kIndexes)
         if (!run(db, QString::fromLatin1(index.sql), error)) return false;
     if (!run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
     for (const QString& sql : searchIndexStatements(db))
         if (!run(db, sql, error)) return false;
+    return true;
+}
+
+bool committed(Transaction& t, QSqlDatabase& db, QString* error) {
     if (t.commit()) return true;
     if (error) *error = db.lastError().text();
     return false;
+}
+
+bool holdsZorvaTables(QSqlDatabase& db) { return holdsAnyTable(db); }
+
+bool runDefinition(QSqlDatabase& db, const QString& sql, QString* error) { return run(db, sql, error); }
+
+bool createSchema(QSqlDatabase db, QString* error) {
+    Transaction t(db);
+    return createSchemaTables(db, error) && committed(t, db, error);
+}
+
+QStringList schemaTables() {
+    QStringList out;
+    for (const TableColumns& t : schemaColumns()) out << t.table;
+    return out;
+}
+
+QStringList schemaColumnsOf(const QString& table) {
+    for (const TableColumns& t : schemaColumns())
+        if (t.table.compare(table, Qt::CaseInsensitive) == 0) return t.columns;
+    return {};
+}
+
+QStringList storedColumns(QSqlDatabase db, const QString& table) { return columnsOf(db, table); }
+
+QList<ProgramField> programFields(const QSqlRecord& record, const QString& table, int from) {
+    const QStringList known = schemaColumnsOf(table);
+    QList<ProgramField> out;
+    for (int i = from; i < record.count(); ++i) {
+        const QString stored = record.fieldName(i);
+        if (stored == QLatin1String("rowid")) continue; // the server's key column
+        const qsizetype at = known.indexOf(QRegularExpression(
+            QStringLiteral("^%1$").arg(QRegularExpression::escape(stored)),
+            QRegularExpression::CaseInsensitiveOption));
+        out.append({i, at >= 0 ? known.at(at) : stored});
+    }
+    return out;
 }
 
 namespace {
@@ -235,18 +277,18 @@ QString indexName(const char* sql) {
 QStringList upgradeStatements(QSqlDatabase& db) {
     QStringList out;
     if (tableExists(db, QStringLiteral("City")) &&
-        !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange")))
+        !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange"), Qt::CaseInsensitive))
         out << QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0")
             << QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0");
     if (!tableExists(db, QStringLiteral("IP_Info"))) return out;
     out << searchIndexStatements(db);
     QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
-    if (!have.contains(QStringLiteral("Status"))) {
+    if (!have.contains(QStringLiteral("Status"), Qt::CaseInsensitive)) {
         out << QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
                               "DEFAULT '' CHECK (length(Status) <= 10)");
         have << QStringLiteral("Status");
     }
-    const QStringList indexes = present(db, QStringLiteral("index"));
+    const QStringList indexes = catalog(db, Catalog::Indexes);
     for (const char* dropped : kDroppedIndexes)
         if (indexes.contains(QLatin1String(dropped), Qt::CaseInsensitive))
             out << QStringLiteral("DROP INDEX %1").arg(QLatin1String(dropped));
@@ -345,72 +387,27 @@ bool upgradeSchema(QSqlDatabase db, QString* error) {
     return true;
 }
 
+bool addMissingIndexes(QSqlDatabase& db, QString* error) {
+    for (const QString& sql : upgradeStatements(db))
+        if (!run(db, sql, error)) return false;
+    return true;
+}
+
 bool UpgradeSchema(QString* error) {
-    if (const QString cut = truncation(appState().gDbPath); !cut.isEmpty()) {
+    const bool onFile = !serverInUse();
+    if (const QString cut = onFile ? truncation(appState().gDbPath) : QString(); !cut.isEmpty()) {
         if (error) *error = damaged(cut) + kUnchanged;
         return false;
     }
     QString openError;
     QSqlDatabase db = database(&openError);
     if (db.isValid()) return upgradeSchema(db, error);
-    if (error) {
+    if (error && !onFile) *error = openError;
+    else if (error) {
         *error = openFailure(appState().gDbPath, openError);
         if (*error != openError) *error += kUnchanged;
     }
     return false;
-}
-
-bool createInitialDatabase(const QString& path, QString* error) {
-    if (QFileInfo::exists(path)) {
-        if (error) *error = QStringLiteral("'%1' already exists; it is left as it is.").arg(path);
-        return false;
-    }
-    const QString name = QStringLiteral("zorva_init_") + QUuid::createUuid().toString();
-    bool ok = false;
-    {
-        QSqlDatabase db = openDatabaseFile(path, name, error, true);
-        if (!db.isValid()) return false;
-        ok = createSchema(db, error);
-        if (ok) {
-            Transaction t(db);
-            struct Row {
-                const char* sql;
-                QVariantList values;
-            };
-            const Row rows[] = {
-                {"INSERT INTO UserID (UserID, Password, [Name], Email, [Group], Tadbir) "
-                 "VALUES (?, ?, ?, '', 'Sistem', '')",
-                 {QString::fromLatin1(kInitialUserID), QString::fromLatin1(kInitialPassword),
-                  QStringLiteral("Administrator")}},
-                // Placeholder of the site's own area and city, turned into the real entry by
-                // the local site settings.
-                {"INSERT INTO Region (Region, AssignIP, Segment_ip, Abbr_segment) "
-                 "VALUES ('Headquarters', 10, 1, 'HQ')",
-                 {}},
-                {"INSERT INTO City (City_name, Abbr_city, IP_octet2, [Offset], StartIPRange, "
-                 "ToIPRange, Abbr_state, Region) "
-                 "VALUES ('IT Division', 'ITD', 100, NULL, 0, 0, 'HQ', 'Headquarters')",
-                 {}},
-                {"INSERT INTO Equipment VALUES ('Router', 'RTR', 1, 10)", {}},
-                {"INSERT INTO Equipment VALUES ('Switch', 'SW', 11, 30)", {}},
-                {"INSERT INTO Equipment VALUES ('Server', 'SVR', 31, 50)", {}},
-                {"INSERT INTO Equipment VALUES ('Printer', 'PRN', 51, 70)", {}},
-                {"INSERT INTO Equipment VALUES ('PC', 'PC', 71, 240)", {}},
-                {"INSERT INTO Workgroup VALUES ('General', 'G', 0)", {}},
-            };
-            for (const Row& r : rows) {
-                if (!runSqlOn(db, QString::fromLatin1(r.sql), r.values, error)) {
-                    ok = false;
-                    break;
-                }
-            }
-            ok = ok && t.commit();
-        }
-        db.close();
-    }
-    closeConnection(name);
-    if (!ok) QFile::remove(path);
-    return ok;
 }
 
 } // namespace zorva

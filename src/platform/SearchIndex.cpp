@@ -1,5 +1,7 @@
 #include "platform/SearchIndex.h"
 #include "platform/Database.h"
+#include "platform/DatabaseServer.h"
+#include "platform/SqlDialect.h"
 
 namespace zorva {
 
@@ -62,9 +64,40 @@ QList<Trigger> triggers() {
     };
 }
 
+// On a server: trigram indexes (pg_trgm) on the text of the two columns serve the
+// case-insensitive "contains" search; the addresses are counted from the address index itself.
+QString serverTextIndex(const QString& column) {
+    return QStringLiteral("%1_%2_Trigrams").arg(kTable, column);
+}
+
+QStringList serverSearchIndexStatements(QSqlDatabase& db) {
+    QStringList have;
+    auto q = runSqlOn(db, catalogSql(Dialect::PostgreSQL, Catalog::Indexes));
+    while (q && q->next()) have << q->value(0).toString();
+    QStringList out;
+    for (const QString& column : kColumns)
+        if (!have.contains(serverTextIndex(column), Qt::CaseInsensitive))
+            out << QStringLiteral("CREATE INDEX %1 ON IP_Info USING gin ((%2::text) gin_trgm_ops)")
+                       .arg(serverTextIndex(column), column);
+    if (!out.isEmpty()) out.prepend(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm WITH SCHEMA public"));
+    return out;
+}
+
+std::optional<ContainsCondition> serverContains(const QString& column, const QString& text) {
+    ContainsCondition c;
+    // The index holds the text; ILIKE ignores letter case as the column does. No escape
+    // character: a backslash is one more character to find, as in the file's Like.
+    c.where = column + QStringLiteral("::text ILIKE ? ESCAPE ''");
+    c.walkWhere = c.where;
+    c.countSql = QStringLiteral("SELECT count(*) FROM IP_Info WHERE ") + c.where;
+    c.values = {QLatin1Char('%') + text + QLatin1Char('%')};
+    return c;
+}
+
 } // namespace
 
 QStringList searchIndexStatements(QSqlDatabase& db) {
+    if (isServer(db)) return serverSearchIndexStatements(db);
     QStringList out;
     // A table of a far older layout without the columns waits, as its indexes do.
     auto columns = runSqlOn(db, QStringLiteral("SELECT name FROM pragma_table_info('IP_Info')"));
@@ -101,6 +134,7 @@ QStringList searchIndexStatements(QSqlDatabase& db) {
 }
 
 std::optional<PrefixCount> prefixCount(const QString& prefix) {
+    if (serverInUse()) return std::nullopt; // the address index counts them there
     const int dots = int(prefix.count(QLatin1Char('.')));
     const bool withinBlock = dots < 3 || (dots == 3 && prefix.endsWith(QLatin1Char('.')));
     if (!withinBlock || prefix.contains(QLatin1Char('%')) || prefix.contains(QLatin1Char('_')))
@@ -114,6 +148,7 @@ std::optional<ContainsCondition> indexedContains(const QString& column, const QS
     if (!kColumns.contains(column) || text.size() < 3 || text.contains(QLatin1Char('%')) ||
         text.contains(QLatin1Char('_')))
         return std::nullopt;
+    if (serverInUse()) return serverContains(column, text);
     // One phrase in one column: every trigram of the text, in order, is the text itself.
     QString phrase = text;
     phrase.replace(QLatin1Char('"'), QStringLiteral("\"\""));
@@ -127,6 +162,9 @@ std::optional<ContainsCondition> indexedContains(const QString& column, const QS
     return c;
 }
 
-QString noIndex(const QString& expr) { return QLatin1Char('+') + expr; }
+QString noIndex(const QString& expr) {
+    // The server's planner weighs the indexes by their statistics and needs no steering.
+    return serverInUse() ? expr : QLatin1Char('+') + expr;
+}
 
 } // namespace zorva

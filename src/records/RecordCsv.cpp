@@ -1,6 +1,7 @@
 #include "records/RecordCsv.h"
 #include "platform/Csv.h"
 #include "platform/Database.h"
+#include "platform/SchemaServer.h"
 #include "records/RecordDetail.h"
 
 #include <QSaveFile>
@@ -33,16 +34,17 @@ bool writeRecordsCsv(const std::vector<qint64>& keys, const QString& path, QStri
         QByteArray out;
         while (q->next()) {
             const QSqlRecord r = q->record();
+            const QList<ProgramField> columns = programFields(r, QStringLiteral("IP_Info"), 1);
             if (heading) {
                 QStringList names;
-                for (int c = 1; c < r.count(); ++c) names << r.fieldName(c);
+                for (const ProgramField& c : columns) names << c.name;
                 appendCsvLine(out, names);
                 heading = false;
             }
             QStringList fields;
-            for (int c = 1; c < r.count(); ++c)
-                fields << (r.fieldName(c) == QLatin1String("DateIssue") ? issueDateText(r.value(c))
-                                                                         : r.value(c).toString());
+            for (const ProgramField& c : columns)
+                fields << (c.name == QLatin1String("DateIssue") ? issueDateText(r.value(c.index))
+                                                                : r.value(c.index).toString());
             lines.insert(r.value(0).toLongLong(), fields);
         }
         for (size_t i = at; i < end; ++i)

@@ -1,4 +1,5 @@
 #include "utilities/frmBackupDB.h"
+#include "platform/DatabaseServer.h"
 #include "platform/AppState.h"
 #include "platform/Builders.h"
 #include "platform/Database.h"
@@ -243,10 +244,24 @@ void frmBackupDB::reportError(const QString& text) {
     ui().message(this, Icon::Critical, kErrorTitle, text);
 }
 
+namespace {
+
+// The database box on a server: the server's own tools copy it.
+bool databaseOnServer(QWidget* parent, bool db, const QString& feature) {
+    return db && refusedOnServer(parent, QStringLiteral("Backup/Restore"), feature,
+                                 QStringLiteral("Back the server's database up with pg_dump (for "
+                                                "example pg_dump -Fc -f zorva.dump) and restore it "
+                                                "with pg_restore. Zorva.ini alone is backed up and "
+                                                "restored here with the database box cleared."));
+}
+
+} // namespace
+
 void frmBackupDB::cmdBackup_Click() {
     const bool db = chkBackupDB->isChecked();
     const bool ini = chkBackupINI->isChecked();
     if (!db && !ini) return;
+    if (databaseOnServer(this, db, QStringLiteral("Backing up the database"))) return;
     // The folder box may have been edited by hand.
     const QString folder = backup::withSlash(txtPath->text().trimmed());
     const QString dbTarget = folder + kDbFile;
@@ -298,6 +313,7 @@ void frmBackupDB::cmdRestore_Click() {
     const bool db = chkBackupDB->isChecked();
     const bool ini = chkBackupINI->isChecked();
     if (!db && !ini) return;
+    if (databaseOnServer(this, db, QStringLiteral("Restoring the database"))) return;
     const QString folder = backup::withSlash(txtPath->text().trimmed());
     auto dated = [](const QString& file) {
         return splitjoin::dateTimeText(QFileInfo(file).lastModified());

@@ -7,6 +7,7 @@
 #include "platform/DatabaseUse.h"
 #include "platform/Ini.h"
 #include "support/Fixture.h"
+#include "support/TestServer.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -63,6 +64,8 @@ class CompactionTest : public ZorvaTest {
     }
 
 private slots:
+    void initTestCase() { ZORVA_FILE_ONLY("compaction of the file (on a server: app_fileonly_pg)"); }
+
     void compactingShrinksADatabaseWithDeletedRows() {
         fill(3000);
         app().exec("DELETE FROM IP_Info WHERE IP_4 > 10");

@@ -7,6 +7,7 @@
 #include "platform/Ini.h"
 #include "platform/Schema.h"
 #include "support/Fixture.h"
+#include "support/TestServer.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +58,7 @@ class SessionTest : public ZorvaTest {
 
 private slots:
     void fromTheSplashToTheMainWindow() {
+        ZORVA_FILE_ONLY("the database folder asked at the first start (on a server: app_fileonly_pg)");
         app().addUser("HQ1", "hq", "Hana HQ", "HQ");
         app().addUser("AREA", "ka", "Kamal Area", "Kawasan", "Northern");
         QDir(app().folder()).mkpath("shared");

@@ -9,6 +9,7 @@
 #include "platform/Schema.h"
 #include "support/BadDatabases.h"
 #include "support/Fixture.h"
+#include "support/TestServer.h"
 #include "utilities/FileHelpers.h"
 
 #include <QLabel>
@@ -107,6 +108,7 @@ private slots:
     }
 
     void databaseInTheApplicationFolder() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         setLocation("   ");
         freshProcess();
         expectSession(true);
@@ -121,6 +123,7 @@ private slots:
     }
 
     void databaseElsewhereWithTrailingSeparator() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         const QString folder = moveDatabaseAway("shared");
         setLocation(folder + "/");
         freshProcess();
@@ -133,6 +136,7 @@ private slots:
     }
 
     void olderDatabaseIsUpgradedAtStart() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         app().exec("CREATE TABLE City2 AS SELECT City_name, Abbr_city, IP_octet2, [Offset], "
                    "Abbr_state, Region FROM City");
         app().exec("DROP TABLE City");
@@ -144,6 +148,7 @@ private slots:
     }
 
     void unreadableDatabaseIsReportedAndStartGoesOn() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         closeAllConnections();
         QFile::remove(app().dbPath());
         QFile junk(app().dbPath());
@@ -170,6 +175,7 @@ private slots:
     // message names it and why; it is neither upgraded nor changed; the login offers "Exit".
     void badDatabaseAtStart_data() { addBadDatabaseRows(); }
     void badDatabaseAtStart() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         QFETCH(int, kind);
         closeAllConnections();
         const QString good = app().path("good.mdb");
@@ -193,6 +199,7 @@ private slots:
     // folder without one does; nothing is recorded and the file is left as it was.
     void badDatabaseChosenAtStart_data() { addBadDatabaseRows(); }
     void badDatabaseChosenAtStart() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         QFETCH(int, kind);
         const QString folder = moveDatabaseAway("data");
         const QString bad = folder + "/copy.mdb";
@@ -215,6 +222,7 @@ private slots:
     // Locating from the menu: the session stays on its database, nothing is recorded.
     void badDatabaseChosenFromTheMenu_data() { addBadDatabaseRows(); }
     void badDatabaseChosenFromTheMenu() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         QFETCH(int, kind);
         freshProcess();
         expectSession(true);
@@ -238,6 +246,7 @@ private slots:
     }
 
     void missingDatabaseChosenFileOfAnotherName() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         const QString folder = moveDatabaseAway("data");
         const QString other = folder + "/copy-2026.mdb";
         QVERIFY(createInitialDatabase(other));
@@ -268,6 +277,7 @@ private slots:
     }
 
     void missingDatabaseFolderWithoutIt() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         moveDatabaseAway("data");
         QDir(app().folder()).mkpath("empty");
         freshProcess();
@@ -279,6 +289,7 @@ private slots:
     }
 
     void missingDatabaseCancelledWithoutLocation() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         moveDatabaseAway("data");
         freshProcess();
         sui().answerFile(QString());
@@ -291,6 +302,7 @@ private slots:
     }
 
     void missingDatabaseCancelledWithLocation() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         const QString folder = moveDatabaseAway("data");
         QDir(app().folder()).mkpath("gone");
         setLocation(app().path("gone"));
@@ -311,6 +323,7 @@ private slots:
     }
 
     void changeDirectoryFromTheMenuToTheApplicationFolder() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         // Running with the database elsewhere, the user points back at the application folder.
         const QString elsewhere = app().path("elsewhere");
         QDir(app().folder()).mkpath("elsewhere");
@@ -337,6 +350,7 @@ private slots:
     // The dialog has only "OK"; closing it otherwise must not leave the session on a database
     // that was neither checked for the user nor recorded.
     void closingTheLocateDialogFromTheMenuIsOk() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         const QString elsewhere = app().path("elsewhere");
         QDir(app().folder()).mkpath("elsewhere");
         QVERIFY(createInitialDatabase(elsewhere + "/Zorvadb.mdb"));
@@ -373,6 +387,7 @@ private slots:
     }
 
     void failedSettingsWriteOfTheLocateDialogIsReported() {
+        ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         const QString elsewhere = app().path("elsewhere");
         QDir(app().folder()).mkpath("elsewhere");
         QVERIFY(createInitialDatabase(elsewhere + "/Zorvadb.mdb"));
@@ -407,7 +422,7 @@ private slots:
         for (int i = 1; i <= 75; ++i) splash->tim_delay_Timer();
         QCOMPARE(bar->value(), 75);
         QVERIFY(!MDIFrmUtama::instance());
-        expectSession(true);
+        expectSession(!onServer()); // a server needs no database folder
         splash->tim_delay_Timer(); // the 76th tick
         QVERIFY(splash->isUnloaded());
         QVERIFY(MDIFrmUtama::instance());

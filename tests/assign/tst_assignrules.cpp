@@ -11,6 +11,8 @@
 #include "support/FakeNet.h"
 #include "support/Fixture.h"
 
+#include "support/TestServer.h"
+
 #include <QtTest>
 
 using namespace zorva;
@@ -130,8 +132,7 @@ private slots:
         QCOMPARE(createSubnetRows(database(), "Subnet Mask 252", "10.2.3.", place), 0);
         QCOMPARE(app().count("IP_Info"), 128);
         // One row in the way of the layout (another copy): nothing of it stays.
-        app().exec("CREATE TRIGGER refuse BEFORE INSERT ON IP_Info WHEN NEW.IP_4 = 200 "
-                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        QVERIFY(refuseRows("refuse", "INSERT", "IP_Info", "NEW.IP_4 = 200", "refused"));
         QString error;
         QCOMPARE(createSubnetRows(database(), "Subnet Mask 252", "10.2.4.", place, &error), -1);
         QVERIFY(error.contains("refused"));
@@ -193,7 +194,7 @@ private slots:
         r.name = "PCSAKLG11";
         r.stateOwner = "Selangor";
         r.unit = "";
-        QSqlDatabase other = openDatabaseFile(app().dbPath(), "second copy");
+        QSqlDatabase other = openOtherCopy("second copy");
         QVERIFY(runSqlOn(other, "INSERT INTO IP_Info (IP_Address, IP_4, [Name]) VALUES (?, 11, 'THEIRS')",
                          {r.address}));
         QString error;

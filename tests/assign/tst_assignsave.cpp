@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "support/AssignPlan.h"
 #include "support/FakeNet.h"
+#include "support/TestServer.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -222,7 +223,7 @@ private slots:
         QCOMPARE(box(*f, "txtIPAddress")->text(), taken);
         typeDetails(*f);
         {
-            QSqlDatabase other = openDatabaseFile(app().dbPath(), "other copy");
+            QSqlDatabase other = openOtherCopy("other copy");
             QVERIFY(runSqlOn(other, "INSERT INTO IP_Info (IP_Address, IP_4, [Name]) "
                                     "VALUES (?, ?, 'THEIRS')",
                              {taken, taken.section('.', 3).toInt()}));
@@ -263,7 +264,10 @@ private slots:
         auto f = offer();
         typeDetails(*f);
         QSqlDatabase other;
-        if (locked) {
+        if (onServer()) {
+            QVERIFY(refuseWrites(true));
+            reason = refusedWriteWords();
+        } else if (locked) {
             // Another copy in the middle of a write: it holds the file's write lock throughout.
             other = openDatabaseFile(app().dbPath(), "other copy");
             QVERIFY(runSqlOn(other, "BEGIN IMMEDIATE"));
@@ -279,7 +283,9 @@ private slots:
         QVERIFY(log().isEmpty());
         QVERIFY(f->cmdSave->isEnabled() && f->cmdTutup->isEnabled());
         QCOMPARE(box(*f, "txtProject")->text(), QString("Rollout"));
-        if (locked) {
+        if (onServer()) {
+            QVERIFY(refuseWrites(false));
+        } else if (locked) {
             QVERIFY(runSqlOn(other, "ROLLBACK"));
             other = QSqlDatabase();
             closeConnection("other copy");

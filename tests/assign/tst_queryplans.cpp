@@ -8,6 +8,8 @@
 #include "records/RecordSearch.h"
 #include "support/Fixture.h"
 
+#include "support/TestServer.h"
+
 #include <QtTest>
 
 using namespace zorva;
@@ -121,6 +123,7 @@ private slots:
     }
 
     void plans() {
+        ZORVA_FILE_ONLY("SQLite's query plans (the server's: platform_server_pg)");
         QFETCH(bool, former);
         QFETCH(bool, analyzed);
         QFETCH(QString, sql);
@@ -147,6 +150,7 @@ private slots:
 
     // The upgrade drops the former index and keeps what it creates on a second run.
     void upgradeDropsTheIndexOnIp4Alone() {
+        ZORVA_FILE_ONLY("the file's indexes of an earlier version");
         makeFormerLayout(app());
         QVERIFY(!app().scalar("SELECT 1 FROM sqlite_master WHERE name = 'IP_Info_IP_4'").isValid());
         QVERIFY(app().scalar("SELECT 1 FROM sqlite_master WHERE name = 'IP_Info_IP_Address'").isValid());

@@ -3,6 +3,8 @@
 #include "platform/AppState.h"
 #include "support/Fixture.h"
 
+#include "support/TestServer.h"
+
 #include <QtTest>
 
 using namespace zorva;
@@ -223,7 +225,7 @@ private slots:
     }
 
     void aFailingQueryIsShownAndReadsAsNothing() {
-        appState().gDbPath = app().path("missing/Zorvadb.mdb");
+        makeDatabaseUnreachable(app().path("missing"));
         LocationCascade c;
         QCOMPARE(c.areaChoices(), QStringList());
         QCOMPARE(sui().take().title, QStringLiteral("Error !!!"));

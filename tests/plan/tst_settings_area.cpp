@@ -1,6 +1,7 @@
 #include "plan/frmIPAddressSettings.h"
 #include "support/Fixture.h"
 #include "support/PlanTest.h"
+#include "support/TestServer.h"
 
 #include <QRadioButton>
 #include <QTabWidget>
@@ -164,8 +165,7 @@ private slots:
         QVERIFY(!listTexts(list()).contains("Northern"));
 
         // A failing write: the message, the edit goes on, the table is unchanged.
-        app().exec("CREATE TRIGGER nowrite BEFORE UPDATE ON Region BEGIN "
-                   "SELECT RAISE(ABORT, 'disk is read-only'); END");
+        QVERIFY(refuseRows("nowrite", "UPDATE", "Region", {}, "disk is read-only"));
         QVERIFY(clickRow(list(), "Southern"));
         click(form.get(), "cmdKemaskiniRegion");
         typeInto(box("txtIPOctet1"), "99");

@@ -5,6 +5,7 @@
 #include "support/BadDatabases.h"
 #include "utilities/FileHelpers.h"
 #include "support/Fixture.h"
+#include "support/TestServer.h"
 
 #include <QtTest>
 
@@ -41,6 +42,7 @@ class TestDatabase : public ZorvaTest {
 
 private slots:
     void upgradeAddsColumnsOnce() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         appState().gDbPath = makeOldDatabase();
         QString error;
         QVERIFY2(UpgradeSchema(&error), qPrintable(error));
@@ -65,6 +67,7 @@ private slots:
     }
 
     void upgradeLooksOnlyAtStartIPRange() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         const QString path = app().path("half.mdb");
         {
             QSqlDatabase db = openDatabaseFile(path, "half", nullptr, true);
@@ -78,6 +81,7 @@ private slots:
     }
 
     void duplicateAddressesKeepTheirRows() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         appState().gDbPath = makeOldDatabase(true);
         QVERIFY(UpgradeSchema());
         QCOMPARE(app().count("IP_Info"), 2);
@@ -85,6 +89,7 @@ private slots:
     }
 
     void initialDatabaseContents() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         QCOMPARE(app().count("UserID", "[Group] = 'Sistem'"), 1);
         QCOMPARE(app().scalar("SELECT Password FROM UserID WHERE UserID = 'admin'").toString(),
                  QString(kInitialPassword));
@@ -120,6 +125,7 @@ private slots:
     }
 
     void badDatabasePaths() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         QString error;
         // Missing: reported, and no file is created.
         appState().gDbPath = app().path("missing.mdb");
@@ -153,6 +159,7 @@ private slots:
     // as one step, and the file keeps every byte.
     void badFilesAreNamedAndLeftAsTheyWere_data() { addBadDatabaseRows(); }
     void badFilesAreNamedAndLeftAsTheyWere() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         QFETCH(int, kind);
         const auto bad = BadDatabase(kind);
         const QString path = app().path("bad.mdb");
@@ -175,6 +182,7 @@ private slots:
     }
 
     void goodAndOlderDatabasesPassTheCheck() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         QCOMPARE(databaseFileProblem(app().dbPath()), QString());
         // the older layout lacks only what the upgrade adds
         app().exec("DROP INDEX IP_Info_Status"); // nor its index
@@ -188,6 +196,7 @@ private slots:
     }
 
     void lockedDatabaseWaitsThenReports() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         // Another copy holds a write lock: a writer waits for it, then gets a clear error.
         QSqlDatabase other = openDatabaseFile(app().dbPath(), "other");
         QSqlQuery(other).exec("BEGIN EXCLUSIVE");
@@ -204,6 +213,7 @@ private slots:
     }
 
     void connectionFollowsDbPath() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         const QString second = app().path("second.mdb");
         QVERIFY(createInitialDatabase(second));
         app().exec("DELETE FROM Equipment");
@@ -214,6 +224,7 @@ private slots:
     }
 
     void consistentCopy() {
+        ZORVA_FILE_ONLY("the database file (the server's schema: platform_server_pg)");
         app().addUser("U1", "p", "One", "HQ");
         const QString target = app().path("copy.mdb");
         QString error;

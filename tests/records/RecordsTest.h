@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the record search and detail tests.
 #include "platform/Database.h"
+#include "platform/SqlDialect.h"
 #include "support/Fixture.h"
 
 #include <QStringList>
@@ -27,8 +28,8 @@ inline void addRecord(AppFixture& app, const QString& address, const QVariantMap
 inline void addManyRecords(AppFixture&, int n, int block = 50) {
     Transaction t;
     QSqlQuery q(database());
-    q.prepare(QStringLiteral("INSERT INTO IP_Info (IP_Address, IP_4, [Name], Status, Username) "
-                             "VALUES (?, ?, ?, ?, ?)"));
+    q.prepare(sqlFor(database(), QStringLiteral("INSERT INTO IP_Info (IP_Address, IP_4, [Name], "
+                                                "Status, Username) VALUES (?, ?, ?, ?, ?)")));
     for (int i = 0; i < n; ++i) {
         q.bindValue(0, QStringLiteral("10.%1.%2.%3")
                            .arg(block + i / 65536)

@@ -8,6 +8,8 @@
 #include "records/RecordList.h"
 #include "records/RecordSearch.h"
 
+#include "support/TestServer.h"
+
 #include <QtTest>
 
 using namespace zorva;
@@ -94,6 +96,7 @@ private slots:
     // A file without the aids (an older version's, or one whose triggers were lost) gets them,
     // filled from its rows; a second upgrade changes nothing.
     void upgradeBuildsTheAids() {
+        ZORVA_FILE_ONLY("the file's full-text table and triggers");
         addAll();
         app().exec("DROP TRIGGER IP_Info_Search_Insert");
         test::addRecord(app(), "10.1.2.99", {{"Username", "missed ali"}});
@@ -111,6 +114,7 @@ private slots:
 
     // Compaction renumbers nothing: the full-text index still names the right rows.
     void compactionKeepsTheAnswers() {
+        ZORVA_FILE_ONLY("compaction of the file");
         addAll();
         app().exec("DELETE FROM IP_Info WHERE rowid % 3 = 0");
         QString error;
@@ -120,6 +124,7 @@ private slots:
     }
 
     void whatTheAidsCannotTell() {
+        ZORVA_FILE_ONLY("the file's full-text table and block counts");
         QVERIFY(!indexedContains("Username", "ab"));
         QVERIFY(!indexedContains("Username", "a%b"));
         QVERIFY(!indexedContains("StaffNo", "abc"));

@@ -5,6 +5,8 @@
 #include "records/RecordList.h"
 #include "records/RecordSearch.h"
 
+#include "support/TestServer.h"
+
 #include <QtTest>
 
 using namespace zorva;
@@ -194,6 +196,7 @@ private slots:
         QTest::newRow("detail") << addressQuery(QStringLiteral("1.2.3.4")) << address << address << address;
     }
     void plans() {
+        ZORVA_FILE_ONLY("SQLite's query plans (the server's: platform_server_pg)");
         QFETCH(RecordQuery, query);
         QFETCH(QString, index);
         QFETCH(QString, counted);

@@ -2,6 +2,8 @@
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Schema.h"
+#include "platform/SchemaServer.h"
+#include "support/TestServer.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -15,6 +17,17 @@ QString defaultIniText() {
     return {};
 }
 
+namespace {
+
+// The server schema of each fixture in the *_pg tests: there the database is a schema of its
+// own on the test server instead of the file, and Zorva.ini names it.
+QHash<const AppFixture*, DatabaseServer>& schemas() {
+    static QHash<const AppFixture*, DatabaseServer> map;
+    return map;
+}
+
+} // namespace
+
 AppFixture::AppFixture() {
     resetAppState();
     closeAllConnections();
@@ -23,10 +36,21 @@ AppFixture::AppFixture() {
     // update check name their own server on loopback.
     QString text = defaultIniText();
     text.replace(QRegularExpression(QStringLiteral("(?m)^UpdateURL=.*$")), QStringLiteral("UpdateURL="));
+    QString error;
+    serverInUse().reset();
+    if (onServer()) {
+        const auto server = newTestSchema(&error);
+        if (!server) qFatal("test server: %s", qPrintable(error));
+        schemas().insert(this, *server);
+        serverInUse() = server;
+        text.replace(QRegularExpression(QStringLiteral("(?m)^\\[Database\\]\r?\n")),
+                     QStringLiteral("[Database]\r\n") + serverIniLines(*server));
+        if (!createInitialServerDatabase(*server, &error)) qWarning("initial database: %s", qPrintable(error));
+    } else if (!createInitialDatabase(dbPath(), &error)) {
+        qWarning("initial database: %s", qPrintable(error));
+    }
     if (ini.open(QIODevice::WriteOnly)) ini.write(text.toUtf8());
     ini.close();
-    QString error;
-    if (!createInitialDatabase(dbPath(), &error)) qWarning("initial database: %s", qPrintable(error));
     AppState& s = appState();
     s.appFolder = folder();
     s.gIniFile = iniPath();
@@ -36,6 +60,11 @@ AppFixture::AppFixture() {
 
 AppFixture::~AppFixture() {
     closeAllConnections();
+    if (schemas().contains(this)) {
+        const DatabaseServer own = schemas().take(this);
+        if (serverInUse() == own) serverInUse().reset();
+        dropTestSchema(own);
+    }
     resetAppState();
 }
 

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include "support/TestServer.h"
+
 #include <QtTest>
 
 using namespace zorva;
@@ -153,7 +155,7 @@ private slots:
     }
 
     void unreadableDatabaseKeepsTheLoginOpen() {
-        appState().gDbPath = app().path("missing/Zorvadb.mdb");
+        makeDatabaseUnreachable(app().path("missing"));
         QVERIFY(!showLogin([&](QDialog& d) {
             type(d, "ADMIN", "zorva");
             click(d, "CmdTeruskan");
@@ -162,7 +164,7 @@ private slots:
             QCOMPARE(m.title, QString("Error !!!"));
             QVERIFY(!m.text.isEmpty());
             // The database comes back; the same form logs in.
-            appState().gDbPath = app().dbPath();
+            makeDatabaseReachable();
             click(d, "CmdTeruskan");
         }) == false);
         QCOMPARE(appState().gUserID, QString("ADMIN"));

@@ -7,6 +7,7 @@
 #include "support/BadDatabases.h"
 #include "utilities/FileHelpers.h"
 #include "support/Fixture.h"
+#include "support/TestServer.h"
 #include "utilities/BackupFiles.h"
 #include "utilities/UserStore.h"
 #include "utilities/frmBackupDB.h"
@@ -79,6 +80,8 @@ class TestBackup : public ZorvaTest {
     int equipmentRows() { return app().count(QStringLiteral("Equipment")); }
 
 private slots:
+    void initTestCase() { ZORVA_FILE_ONLY("copies of the file (on a server: app_fileonly_pg)"); }
+
     // Each kind of file error keeps the number and text the program has always told.
     void fileErrorKinds_data() {
         QTest::addColumn<int>("kind");

@@ -5,6 +5,7 @@
 #include "platform/Ini.h"
 #include "platform/Schema.h"
 #include "support/Fixture.h"
+#include "support/TestServer.h"
 #include "utilities/frmChangeFolder.h"
 
 #include <QLabel>
@@ -40,6 +41,8 @@ class ChangeFolderTest : public ZorvaTest {
     }
 
 private slots:
+    void initTestCase() { ZORVA_FILE_ONLY("moving the file to a shared folder (on a server: app_fileonly_pg)"); }
+
     void loadAndBrowse() {
         QCOMPARE(form().windowTitle(), QString("Move database ..."));
         QVERIFY(!form().cmdMoveDatabase->isEnabled());

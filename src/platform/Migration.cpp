@@ -1,0 +1,125 @@
+#include "platform/Migration.h"
+#include "platform/Database.h"
+#include "platform/DatabaseServer.h"
+#include "platform/Schema.h"
+#include "platform/SchemaServer.h"
+#include "platform/SqlDialect.h"
+
+#include <QSqlError>
+#include <QUuid>
+
+namespace zorva {
+
+namespace {
+
+// Rows per INSERT: few round trips, statements of modest size.
+constexpr int kBatch = 200;
+
+bool fail(QString* error, const QString& why) {
+    if (error) *error = why;
+    return false;
+}
+
+qint64 countRows(QSqlDatabase& db, const QString& table, QString* error) {
+    auto q = runSqlOn(db, QStringLiteral("SELECT count(*) FROM ") + table, {}, error);
+    return q && q->next() ? q->value(0).toLongLong() : -1;
+}
+
+// Copies one table; the number of rows copied, or -1.
+qint64 copyTable(QSqlDatabase& from, QSqlDatabase& to, const QString& table, QString* error) {
+    const QStringList have = storedColumns(from, table);
+    QStringList columns{QStringLiteral("rowid")};
+    for (const QString& c : schemaColumnsOf(table))
+        if (have.contains(c, Qt::CaseInsensitive)) columns << QLatin1Char('[') + c + QLatin1Char(']');
+    const QString list = columns.join(QStringLiteral(", "));
+    auto rows = runSqlOn(from, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, table), {}, error);
+    if (!rows) return -1;
+    const QString oneRow = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
+    qint64 copied = 0;
+    QVariantList values;
+    int inBatch = 0;
+    const auto flush = [&]() {
+        if (inBatch == 0) return true;
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, list) +
+                            QStringList(inBatch, oneRow).join(QLatin1Char(','));
+        QString why;
+        if (!runSqlOn(to, sql, values, &why))
+            return fail(error, QStringLiteral("table %1, rows %2 to %3: %4")
+                                   .arg(table).arg(copied + 1).arg(copied + inBatch).arg(why));
+        copied += inBatch;
+        values.clear();
+        inBatch = 0;
+        return true;
+    };
+    while (rows->next()) {
+        for (int i = 0; i < columns.size(); ++i) values << rows->value(i);
+        if (++inBatch == kBatch && !flush()) return -1;
+    }
+    if (!flush()) return -1;
+    // New rows continue after the copied keys.
+    if (copied > 0 &&
+        !runSqlOn(to, QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'rowid'), max(rowid)) FROM ") + table,
+                  {table.toLower()}, error))
+        return -1;
+    return copied;
+}
+
+} // namespace
+
+std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const DatabaseServer& server,
+                                                   QString* error) {
+    if (const QString problem = databaseFileProblem(file); !problem.isEmpty()) {
+        fail(error, file + QStringLiteral(": ") + problem);
+        return std::nullopt;
+    }
+    const QString id = QUuid::createUuid().toString(QUuid::Id128);
+    const QString fromName = QStringLiteral("zorva_migrate_from_") + id;
+    const QString toName = QStringLiteral("zorva_migrate_to_") + id;
+    std::optional<QList<CopiedTable>> result;
+    {
+        QSqlDatabase from = openDatabaseFile(file, fromName, error);
+        QSqlDatabase to = from.isValid() ? openDatabaseServer(server, toName, error) : QSqlDatabase();
+        if (to.isValid()) {
+            Transaction t(to);
+            QList<CopiedTable> copied;
+            bool ok = prepareServerSchema(to, server, error);
+            for (const QString& table : schemaTables()) {
+                if (!ok) break;
+                const qint64 n = copyTable(from, to, table, error);
+                const qint64 source = countRows(from, table, error);
+                const qint64 there = countRows(to, table, error);
+                ok = n >= 0 && source == n && there == n;
+                if (n >= 0 && !ok && source >= 0 && there >= 0)
+                    fail(error, QStringLiteral("table %1: %2 rows in the file, %3 on the server")
+                                    .arg(table).arg(source).arg(there));
+                copied.append({table, n});
+            }
+            // The indexes are built once over the copied rows, and the unique address index
+            // only where no address is recorded twice, as the file's upgrade does.
+            ok = ok && addMissingIndexes(to, error) && committed(t, to, error);
+            if (ok) {
+                // Fresh statistics for the planner, which otherwise guesses on a bulk load.
+                for (const QString& table : schemaTables()) runSqlOn(to, QStringLiteral("ANALYZE ") + table);
+                result = copied;
+            }
+        }
+    }
+    closeConnection(fromName);
+    closeConnection(toName);
+    return result;
+}
+
+bool serverGuardsAddresses(const DatabaseServer& server) {
+    const QString name = QStringLiteral("zorva_guard_") + QUuid::createUuid().toString(QUuid::Id128);
+    bool guarded = false;
+    {
+        QSqlDatabase db = openDatabaseServer(server, name);
+        auto q = runSqlOn(db, catalogSql(Dialect::PostgreSQL, Catalog::Indexes));
+        while (q && q->next())
+            guarded = guarded || q->value(0).toString().compare(QLatin1String("IP_Info_IP_Address"), Qt::CaseInsensitive) == 0;
+    }
+    closeConnection(name);
+    return guarded;
+}
+
+} // namespace zorva

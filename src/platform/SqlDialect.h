@@ -1,0 +1,36 @@
+#pragma once
+#include <QSqlDatabase>
+#include <QString>
+
+namespace zorva {
+
+// The program writes its SQL once, in SQLite's words; what the PostgreSQL server needs instead
+// is decided here. Every table carries its row key in a column named rowid on the server (SQLite
+// has it built in), so "rowid" means the same on both.
+enum class Dialect { SQLite, PostgreSQL };
+
+Dialect dialectOf(const QSqlDatabase& db);
+inline bool isServer(const QSqlDatabase& db) { return dialectOf(db) == Dialect::PostgreSQL; }
+
+// A statement as the server reads it: bracketed names ([Name], [Group]) become quoted
+// lower-case identifiers, the form unquoted names take on the server; IFNULL( becomes
+// coalesce(; a Like with a bound pattern gets no escape character, as on the file. String
+// literals and quoted identifiers are left as they are.
+QString serverSql(const QString& sql);
+// The statement in db's own words: serverSql on a server, as it is on the file. For code that
+// prepares a statement once and runs it many times (the bulk writes of tests and benchmarks).
+QString sqlFor(const QSqlDatabase& db, const QString& sql);
+// The same for table and index definitions: text columns that ignore letter case become citext,
+// integers 64-bit, the address column plain text in byte order (so that its prefix searches
+// use the index), and each table gains the rowid key column.
+QString serverDdl(const QString& sql);
+
+// Catalogue questions, each with at most one '?' value.
+enum class Catalog {
+    Tables,        // names of the tables
+    Indexes,       // names of the indexes
+    Columns,       // names of one table's columns (value: the table), in order
+};
+QString catalogSql(Dialect d, Catalog what);
+
+} // namespace zorva

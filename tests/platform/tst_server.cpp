@@ -1,0 +1,275 @@
+// The inventory on a PostgreSQL server: letter case and indexes as on the file, the schema's
+// creation and upgrade there, and the migration of a file into it. The server's own cases skip
+// on the file backend (they run as platform_server_pg).
+#include "platform/AppState.h"
+#include "platform/Database.h"
+#include "platform/Migration.h"
+#include "platform/Schema.h"
+#include "platform/SchemaServer.h"
+#include "platform/SqlDialect.h"
+#include "support/Fixture.h"
+#include "support/TestServer.h"
+
+#include <QProcess>
+#include <QSqlRecord>
+#include <QtTest>
+
+using namespace zorva;
+using namespace zorva::test;
+
+namespace {
+
+// A file of the program with `n` addresses of every kind of value: apostrophes, letter case,
+// empty and missing texts, dates.
+void fillInventory(QSqlDatabase db, int n) {
+    Transaction t(db);
+    for (int i = 0; i < n; ++i) {
+        QVERIFY(runSqlOn(db, "INSERT INTO IP_Info (IP_Address, IP_4, [Name], [Type], Region, Status, "
+                             "Remarks, Username, DateIssue) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                         {QString("10.%1.%2.%3").arg(i / 65536).arg(i / 256 % 256).arg(i % 256), i % 256,
+                          QString("Host%1").arg(i), i % 2 ? "PC" : "Router", "Headquarters",
+                          i % 3 ? QString() : QString("Temp"),
+                          i % 7 ? QVariant(QString("O'Brien's %1").arg(i)) : QVariant(),
+                          i % 5 ? QString("user%1").arg(i) : QString(""),
+                          QDate(2020, 1, 1).addDays(i % 900).toString(Qt::ISODate)}));
+    }
+    QVERIFY(t.commit());
+}
+
+QList<QVariantList> rowsOf(QSqlDatabase db, const QString& sql) {
+    QList<QVariantList> out;
+    auto q = runSqlOn(db, sql);
+    while (q && q->next()) {
+        QVariantList row;
+        for (int i = 0; i < q->record().count(); ++i) row << q->value(i).toString();
+        out << row;
+    }
+    return out;
+}
+
+} // namespace
+
+class TestServer : public ZorvaTest {
+    Q_OBJECT
+
+    void serverOnly() {
+        if (!onServer()) QSKIP("about the PostgreSQL server (runs as platform_server_pg)");
+    }
+
+private slots:
+    // The same answers on both backends: text compares and sorts without regard to case.
+    void letterCaseIsIgnored_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QVariantList>("values");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("equal") << "[Name] = ?" << QVariantList{"PCa01"} << "pca01";
+        QTest::newRow("like prefix") << "[Name] LIKE ?" << QVariantList{"pc%"} << "pca01,PCB02";
+        QTest::newRow("like inside") << "Remarks LIKE ?" << QVariantList{"%SECOND%"} << "PCB02";
+        QTest::newRow("in list") << "[Type] IN (?, ?)" << QVariantList{"router", "SWITCH"} << "Core1";
+        QTest::newRow("address prefix") << "IP_Address LIKE ?" << QVariantList{"10.1.1.%"} << "pca01,PCB02";
+        QTest::newRow("greater") << "[Name] > ?" << QVariantList{"PCA01"} << "PCB02";
+    }
+    void letterCaseIsIgnored() {
+        QFETCH(QString, where);
+        QFETCH(QVariantList, values);
+        QFETCH(QString, names);
+        app().exec("INSERT INTO IP_Info (IP_Address, IP_4, [Name], [Type], Remarks) VALUES "
+                   "('10.1.1.5', 5, 'pca01', 'PC', 'first'), ('10.1.1.6', 6, 'PCB02', 'pc', 'The Second'), "
+                   "('10.1.2.1', 1, 'Core1', 'Router', NULL)");
+        QStringList got;
+        auto q = runSql("SELECT [Name] FROM IP_Info WHERE " + where + " ORDER BY [Name]", values);
+        QVERIFY(q);
+        while (q->next()) got << q->value(0).toString();
+        QCOMPARE(got.join(','), names);
+    }
+
+    // The lookups of the forms keep to the indexes on the server too.
+    void lookupsUseTheIndexes_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("address") << "SELECT * FROM IP_Info WHERE IP_Address = '10.0.3.7'";
+        QTest::newRow("address prefix, range listing")
+            << "SELECT * FROM IP_Info WHERE IP_Address LIKE '10.0.3.%' AND IP_4 >= 1 AND IP_4 <= 50 ORDER BY IP_4";
+        QTest::newRow("host name") << "SELECT * FROM IP_Info WHERE [Name] = 'HOST77'";
+        QTest::newRow("sorted by name") << "SELECT rowid FROM IP_Info ORDER BY [Name] LIMIT 20";
+        QTest::newRow("temporary records") << "SELECT rowid FROM IP_Info WHERE Status = 'temp' ORDER BY IP_4 LIMIT 20";
+        QTest::newRow("row key") << "SELECT * FROM IP_Info WHERE rowid = 42";
+    }
+    void lookupsUseTheIndexes() {
+        serverOnly();
+        QFETCH(QString, sql);
+        fillInventory(database(), 5000);
+        app().exec("ANALYZE IP_Info");
+        QStringList lines;
+        for (const QVariantList& r : rowsOf(database(), "EXPLAIN " + sql)) lines << r.value(0).toString();
+        const QString plan = lines.join('\n');
+        QVERIFY2(plan.contains("Index"), qPrintable(plan));
+        QVERIFY2(!plan.contains("Seq Scan"), qPrintable(plan));
+    }
+
+    // An older layout on the server gains the new columns and indexes, once.
+    void upgradeOnTheServer() {
+        serverOnly();
+        QSqlDatabase db = database();
+        for (const QString& table : schemaTables()) app().exec("DROP TABLE " + table);
+        for (const QString& table : schemaTables()) {
+            QStringList columns = schemaColumnsOf(table);
+            columns.removeAll("StartIPRange");
+            columns.removeAll("ToIPRange");
+            columns.removeAll("Status");
+            for (QString& c : columns) c = "[" + c + "] TEXT COLLATE NOCASE";
+            QVERIFY(runSqlOn(db, serverDdl("CREATE TABLE " + table + " (" + columns.join(", ") + ")")));
+        }
+        app().exec("INSERT INTO City (City_name, IP_octet2) VALUES ('Ipoh', '20')");
+        QString error;
+        QVERIFY2(UpgradeSchema(&error), qPrintable(error));
+        QVERIFY(storedColumns(db, "City").contains("startiprange"));
+        QVERIFY(storedColumns(db, "IP_Info").contains("status"));
+        QCOMPARE(app().scalar("SELECT ToIPRange FROM City WHERE City_name = 'IPOH'").toInt(), 0);
+        QVERIFY(databaseProblem(db).isEmpty());
+        app().exec("INSERT INTO IP_Info (IP_Address, Status) VALUES ('10.1.1.1', '')");
+        QVERIFY(!runSql("INSERT INTO IP_Info (IP_Address) VALUES ('10.1.1.1')"));
+        QVERIFY(!runSql("UPDATE IP_Info SET Status = ?", {QString(11, 'x')}));
+        QVERIFY2(UpgradeSchema(&error), qPrintable(error)); // nothing left to do
+    }
+
+    // The initial database on a server: refused where Zorva's tables are already.
+    void initialServerDatabase() {
+        serverOnly();
+        QString error;
+        QVERIFY(!createInitialServerDatabase(*serverInUse(), &error));
+        QVERIFY2(error.contains("holds tables of Zorva already"), qPrintable(error));
+        QCOMPARE(app().count("UserID"), 1);
+        const auto fresh = newTestSchema(&error);
+        QVERIFY2(fresh, qPrintable(error));
+        const bool made = createInitialServerDatabase(*fresh, &error);
+        {
+            QSqlDatabase other = openDatabaseServer(*fresh, "fresh");
+            QVERIFY(other.isValid());
+            QCOMPARE(rowsOf(other, "SELECT UserID, [Group] FROM UserID"), (QList<QVariantList>{{"ADMIN", "Sistem"}}));
+            QCOMPARE(rowsOf(other, "SELECT count(*) FROM Equipment"), (QList<QVariantList>{{"5"}}));
+        }
+        closeConnection("fresh");
+        dropTestSchema(*fresh);
+        QVERIFY2(made, qPrintable(error));
+    }
+
+    // A file of some thousand rows moves to the server whole: counts per table, every column of
+    // a sample of rows, the row keys, and new rows after the copied ones.
+    void migrationCopiesEveryRow() {
+        serverOnly();
+        const QString file = app().path("site.mdb");
+        QString error;
+        QVERIFY2(createInitialDatabase(file, &error), qPrintable(error));
+        {
+            QSqlDatabase db = openDatabaseFile(file, "site");
+            fillInventory(db, 3000);
+            QVERIFY(runSqlOn(db, "DELETE FROM IP_Info WHERE rowid % 10 = 3")); // keys with gaps
+            QVERIFY(runSqlOn(db, "INSERT INTO UserID VALUES ('ALI', 'pw', 'Ali bin Abu', '', 'Kawasan', 'North')"));
+        }
+        closeConnection("site");
+        const auto target = newTestSchema(&error);
+        QVERIFY(target);
+        const auto copied = migrateToServer(file, *target, &error);
+        QVERIFY2(copied, qPrintable(error));
+        const auto cleanup = qScopeGuard([&] { closeAllConnections(); dropTestSchema(*target); });
+        QSqlDatabase from = openDatabaseFile(file, "site");
+        QSqlDatabase to = openDatabaseServer(*target, "target");
+        QCOMPARE(copied->size(), schemaTables().size());
+        for (const CopiedTable& t : *copied)
+            QCOMPARE(rowsOf(to, "SELECT count(*) FROM " + t.table).value(0).value(0).toLongLong(), t.rows);
+        QCOMPARE(copied->at(schemaTables().indexOf("IP_Info")).rows, 2700);
+        QCOMPARE(copied->at(schemaTables().indexOf("UserID")).rows, 2);
+        const auto every = [](const QString& table, const QString& where) {
+            return "SELECT rowid, [" + schemaColumnsOf(table).join("], [") + "] FROM " + table + where +
+                   " ORDER BY rowid";
+        };
+        const QString sample = every("IP_Info", " WHERE rowid % 97 = 0");
+        QCOMPARE(rowsOf(to, sample).size(), 27);
+        QCOMPARE(rowsOf(to, sample), rowsOf(from, sample));
+        QCOMPARE(rowsOf(to, every("UserID", "")), rowsOf(from, every("UserID", "")));
+        QVERIFY(serverGuardsAddresses(*target));
+        QVERIFY(!runSqlOn(to, "INSERT INTO IP_Info (IP_Address) VALUES ('10.0.0.96')"));
+        QVERIFY(runSqlOn(to, "INSERT INTO IP_Info (IP_Address) VALUES ('192.0.2.1')"));
+        // After the copied keys (a refused insert may have used one number).
+        QVERIFY(rowsOf(to, "SELECT rowid FROM IP_Info WHERE IP_Address = '192.0.2.1'").value(0).value(0).toInt() > 3000);
+        // Into a server that holds the tables now: refused, nothing added.
+        QVERIFY(!migrateToServer(file, *target, &error));
+        QVERIFY2(error.contains("holds tables of Zorva already"), qPrintable(error));
+        QCOMPARE(rowsOf(to, "SELECT count(*) FROM IP_Info").value(0).value(0).toInt(), 2701);
+    }
+
+    // A row the server cannot take: named, and the server left without tables.
+    void failedMigrationLeavesNothing() {
+        serverOnly();
+        const QString file = app().path("odd.mdb");
+        QString error;
+        QVERIFY(createInitialDatabase(file, &error));
+        {
+            QSqlDatabase db = openDatabaseFile(file, "odd");
+            fillInventory(db, 450);
+            QVERIFY(runSqlOn(db, "UPDATE IP_Info SET IP_4 = 'five' WHERE rowid = 420"));
+        }
+        closeConnection("odd");
+        const auto target = newTestSchema(&error);
+        QVERIFY(target);
+        const auto cleanup = qScopeGuard([&] { closeAllConnections(); dropTestSchema(*target); });
+        QVERIFY(!migrateToServer(file, *target, &error));
+        QVERIFY2(error.contains("table IP_Info, rows 401 to 450"), qPrintable(error));
+        QSqlDatabase to = openDatabaseServer(*target, "target");
+        QVERIFY(rowsOf(to, catalogSql(Dialect::PostgreSQL, Catalog::Tables)).isEmpty());
+    }
+
+    // An address recorded twice in the file: both rows move, and the server goes without the
+    // unique index until they are resolved, as the file's upgrade does; the command says so.
+    void duplicateAddressesMigrateUnguarded() {
+        serverOnly();
+        const QString file = app().path("twice.mdb");
+        QString error;
+        QVERIFY(createInitialDatabase(file, &error));
+        {
+            QSqlDatabase db = openDatabaseFile(file, "twice");
+            QVERIFY(runSqlOn(db, "DROP INDEX IP_Info_IP_Address"));
+            QVERIFY(runSqlOn(db, "INSERT INTO IP_Info (IP_Address, [Name]) VALUES ('10.9.9.9', 'A'), ('10.9.9.9', 'B')"));
+        }
+        closeConnection("twice");
+        const auto target = newTestSchema(&error);
+        QVERIFY(target);
+        const auto cleanup = qScopeGuard([&] { closeAllConnections(); dropTestSchema(*target); });
+        const auto copied = migrateToServer(file, *target, &error);
+        QVERIFY2(copied, qPrintable(error));
+        QCOMPARE(copied->at(schemaTables().indexOf("IP_Info")).rows, 2);
+        QVERIFY(!serverGuardsAddresses(*target));
+    }
+
+    // The command a site runs: the initial database, or its file, onto the server named in
+    // Zorva.ini; the rows per table are printed.
+    void initdbCommand() {
+        serverOnly();
+        QString error;
+        const auto target = newTestSchema(&error);
+        QVERIFY(target);
+        const auto cleanup = qScopeGuard([&] { dropTestSchema(*target); });
+        QFile ini(app().path("server.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(("[Database]\r\n" + serverIniLines(*target)).toUtf8());
+        ini.close();
+        const QString file = app().path("site.mdb");
+        QVERIFY(createInitialDatabase(file, &error));
+        fillInventory(openDatabaseFile(file, "site"), 1200);
+        closeConnection("site");
+        QProcess p;
+        p.start(qEnvironmentVariable("ZORVA_INITDB_BIN"), {"--migrate", file, "--ini", ini.fileName()});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        QVERIFY2(QRegularExpression("IP_Info +1200 rows").match(out).hasMatch(), qPrintable(out));
+        QVERIFY2(QRegularExpression("Equipment +5 rows").match(out).hasMatch(), qPrintable(out));
+        p.start(qEnvironmentVariable("ZORVA_INITDB_BIN"), {"--server", "--ini", ini.fileName()});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("holds tables of Zorva already"));
+    }
+};
+
+QTEST_MAIN(TestServer)
+#include "tst_server.moc"
