@@ -126,13 +126,6 @@ bool run(QSqlDatabase& db, const QString& sql, QString* error) {
     return false;
 }
 
-QStringList catalog(QSqlDatabase& db, Catalog what, const QVariantList& values = {}) {
-    QStringList out;
-    auto q = runSqlOn(db, catalogSql(dialectOf(db), what), values);
-    while (q && q->next()) out << q->value(0).toString();
-    return out;
-}
-
 // Column names of a table as stored (lower case on the server); empty when the table does not
 // exist.
 QStringList columnsOf(QSqlDatabase& db, const QString& table) {

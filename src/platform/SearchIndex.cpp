@@ -11,12 +11,6 @@ const QString kTable = QStringLiteral("IP_Info_Text");
 const QString kBlocks = QStringLiteral("IP_Info_Block");
 const QStringList kColumns = {QStringLiteral("Username"), QStringLiteral("Remarks")};
 
-bool exists(QSqlDatabase& db, const QString& type, const QString& name) {
-    auto q = runSqlOn(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = ? AND name = ?"),
-                      {type, name});
-    return q && q->next();
-}
-
 // The block of an address in SQL: up to its third dot, or the whole text with fewer dots.
 QString blockOf(const QString& a) {
     const QString p1 = QStringLiteral("instr(%1, '.')").arg(a);
@@ -100,17 +94,14 @@ QStringList searchIndexStatements(QSqlDatabase& db) {
     if (isServer(db)) return serverSearchIndexStatements(db);
     QStringList out;
     // A table of a far older layout without the columns waits, as its indexes do.
-    auto columns = runSqlOn(db, QStringLiteral("SELECT name FROM pragma_table_info('IP_Info')"));
-    QStringList have;
-    while (columns && columns->next()) have << columns->value(0).toString().toLower();
-    columns.reset();
-    for (const char* needed : {"ip_address", "username", "remarks"})
-        if (!have.contains(QLatin1String(needed))) return out;
+    const QStringList have = catalog(db, Catalog::Columns, {QStringLiteral("IP_Info")});
+    for (const char* needed : {"IP_Address", "Username", "Remarks"})
+        if (!have.contains(QLatin1String(needed), Qt::CaseInsensitive)) return out;
     const QList<Trigger> all = triggers();
-    bool complete = exists(db, QStringLiteral("table"), kTable) &&
-                    exists(db, QStringLiteral("table"), kBlocks);
-    for (const Trigger& t : all)
-        complete = complete && exists(db, QStringLiteral("trigger"), QLatin1String(t.name));
+    const QStringList tables = catalog(db, Catalog::Tables);
+    const QStringList present = catalog(db, Catalog::Triggers);
+    bool complete = tables.contains(kTable) && tables.contains(kBlocks);
+    for (const Trigger& t : all) complete = complete && present.contains(QLatin1String(t.name));
     if (complete) return out;
     // Aids without all their triggers may have missed changes: they are built again whole.
     for (const Trigger& t : all)

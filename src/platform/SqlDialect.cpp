@@ -1,4 +1,5 @@
 #include "platform/SqlDialect.h"
+#include "platform/Database.h"
 
 #include <QRegularExpression>
 
@@ -100,6 +101,7 @@ QString catalogSql(Dialect d, Catalog what) {
         case Catalog::Tables: return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'");
         case Catalog::Indexes: return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'");
         case Catalog::Columns: return QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid");
+        case Catalog::Triggers: return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger'");
         }
     }
     switch (what) {
@@ -113,8 +115,18 @@ QString catalogSql(Dialect d, Catalog what) {
         return QStringLiteral("SELECT column_name FROM information_schema.columns "
                               "WHERE table_schema = current_schema() AND table_name = lower(?) "
                               "AND column_name <> 'rowid' ORDER BY ordinal_position");
+    case Catalog::Triggers:
+        return QStringLiteral("SELECT DISTINCT trigger_name FROM information_schema.triggers "
+                              "WHERE trigger_schema = current_schema()");
     }
     return {};
+}
+
+QStringList catalog(QSqlDatabase& db, Catalog what, const QVariantList& values) {
+    QStringList out;
+    auto q = runSqlOn(db, catalogSql(dialectOf(db), what), values);
+    while (q && q->next()) out << q->value(0).toString();
+    return out;
 }
 
 } // namespace zorva

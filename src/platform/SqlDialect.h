@@ -1,6 +1,8 @@
 #pragma once
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 namespace zorva {
 
@@ -30,7 +32,10 @@ enum class Catalog {
     Tables,        // names of the tables
     Indexes,       // names of the indexes
     Columns,       // names of one table's columns (value: the table), in order
+    Triggers,      // names of the triggers
 };
 QString catalogSql(Dialect d, Catalog what);
+// The answer of db to one of them; empty when it fails.
+QStringList catalog(QSqlDatabase& db, Catalog what, const QVariantList& values = {});
 
 } // namespace zorva
