@@ -93,6 +93,9 @@ void MDIFrmUtama::listenToSession() {
         showDatabaseFolder();
         applyUserRights();
     });
+    // Over the database folder for a few seconds; the folder comes back by itself.
+    connect(s, &Session::announced, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kAnnouncementMs); });
 }
 
 MDIFrmUtama::~MDIFrmUtama() {

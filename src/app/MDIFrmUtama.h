@@ -117,6 +117,8 @@ public:
     void setButtonImage(int position, int image);
     static constexpr int kUserButton = 13;
     static constexpr int kLiveUpdateButton = 15;
+    // How long the status bar shows what a piece of work did.
+    static constexpr int kAnnouncementMs = 6000;
 
     // ---- Live update
     // Called by the login's load: "Live Update" disabled, button 15 image 13 and hidden.

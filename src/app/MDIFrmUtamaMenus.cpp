@@ -14,6 +14,7 @@
 #include "utilities/frmBackupDB.h"
 #include "utilities/frmSubnetCal.h"
 
+#include <QKeySequence>
 #include <QMenuBar>
 
 // The menus of the main window and the forms their entries open.
@@ -106,46 +107,53 @@ void MDIFrmUtama::buildMenus() {
     };
     using M = MDIFrmUtama;
     addMenu(mnuOperasi, "mnuOperasi", QStringLiteral("&File"),
-            {{&M::mnuInputRekod, "mnuInputRekod", "Assign New IP Address"},
-             {&M::mnuDedicatedIP, "mnuDedicatedIP", "Assign Dedicated IP"},
-             {&M::mnuCarianRekod, "mnuCarianRekod", "Search Record"},
-             {&M::mnuScanNetwork, "mnuScanNetwork", "Scan Network"},
+            {{&M::mnuInputRekod, "mnuInputRekod", "&Assign New IP Address"},
+             {&M::mnuDedicatedIP, "mnuDedicatedIP", "Assign &Dedicated IP"},
+             {&M::mnuCarianRekod, "mnuCarianRekod", "&Search Record"},
+             {&M::mnuScanNetwork, "mnuScanNetwork", "Sca&n Network"},
              {nullptr, nullptr, nullptr},
-             {&M::mnuTukarPassword, "mnuTukarPassword", "Change Password"},
-             {&M::mnuTukarLogin, "mnuTukarLogin", "Change Login"},
+             {&M::mnuTukarPassword, "mnuTukarPassword", "Change &Password"},
+             {&M::mnuTukarLogin, "mnuTukarLogin", "Change &Login"},
              {nullptr, nullptr, nullptr},
-             {&M::mnuKeluar, "mnuKeluar", "Exit"}},
+             {&M::mnuKeluar, "mnuKeluar", "E&xit"}},
             nullptr);
     addMenu(mnuSetting, "mnuSetting", QStringLiteral("&Settings"),
-            {{&M::mnuIPAddressSetting, "mnuIPAddressSetting", "IP Address Settings"},
-             {&M::mnuUnitDivision, "mnuUnitDivision", "Unit / Division Settings"}},
+            {{&M::mnuIPAddressSetting, "mnuIPAddressSetting", "&IP Address Settings"},
+             {&M::mnuUnitDivision, "mnuUnitDivision", "&Unit / Division Settings"}},
             nullptr);
     addMenu(mnuReport, "mnuReport", QStringLiteral("&Report"),
-            {{&M::mnuRptLocation, "mnuRptLocation", "Report by Location"},
-             {&M::mnuRptByDate, "mnuRptByDate", "Report by Date"}},
+            {{&M::mnuRptLocation, "mnuRptLocation", "Report by &Location"},
+             {&M::mnuRptByDate, "mnuRptByDate", "Report by &Date"}},
             nullptr);
     addMenu(mnuUtiliti, "mnuUtiliti", QStringLiteral("&Utility"),
-            {{&M::mnuMaklumatPengguna, "mnuMaklumatPengguna", "Zorva User ID"},
-             {&M::mnuBackupRestore, "mnuBackupRestore", "Backup/Restore"},
-             {&M::mnuAssignLog, "mnuAssignLog", "View Assign Log"},
+            {{&M::mnuMaklumatPengguna, "mnuMaklumatPengguna", "Zorva &User ID"},
+             {&M::mnuBackupRestore, "mnuBackupRestore", "&Backup/Restore"},
+             {&M::mnuAssignLog, "mnuAssignLog", "View Assign L&og"},
              {nullptr, nullptr, nullptr},
-             {&M::mnuLiveUpdate, "mnuLiveUpdate", "Live Update"},
-             {&M::mnuIPMonitor, "mnuIPMonitor", "IP Monitor"},
-             {&M::mnuSubnetCalculator, "mnuSubnetCalculator", "Subnet Calculator"},
+             {&M::mnuLiveUpdate, "mnuLiveUpdate", "&Live Update"},
+             {&M::mnuIPMonitor, "mnuIPMonitor", "IP &Monitor"},
+             {&M::mnuSubnetCalculator, "mnuSubnetCalculator", "Subnet &Calculator"},
              {nullptr, nullptr, nullptr}},
             nullptr);
-    addMenu(mnuDatabase, "mnuDatabase", QStringLiteral("Database"),
-            {{&M::mnuChangeDBDir, "mnuChangeDBDir", "Change Directory"},
-             {&M::mnuCompactDB, "mnuCompactDB", "Compact Database"}},
+    addMenu(mnuDatabase, "mnuDatabase", QStringLiteral("&Database"),
+            {{&M::mnuChangeDBDir, "mnuChangeDBDir", "Change &Directory"},
+             {&M::mnuCompactDB, "mnuCompactDB", "&Compact Database"}},
             mnuUtiliti);
     addMenu(mnuBantuan, "mnuBantuan", QStringLiteral("&Help"),
-            {{&M::mnuHelp, "mnuHelp", "Help"},
-             {&M::mnuLamanWeb, "mnuLamanWeb", "Zorva Intranet Web"},
+            {{&M::mnuHelp, "mnuHelp", "&Help"},
+             {&M::mnuLamanWeb, "mnuLamanWeb", "Zorva &Intranet Web"},
              {nullptr, nullptr, nullptr},
-             {&M::mnuWebPage, "mnuWebPage", "Zorva on the Web"},
+             {&M::mnuWebPage, "mnuWebPage", "Zorva on the &Web"},
              {nullptr, nullptr, nullptr},
-             {&M::mnuPerihal, "mnuPerihal", "About Zorva"}},
+             {&M::mnuPerihal, "mnuPerihal", "&About Zorva"}},
             nullptr);
+
+    // The usual keys, beside the mnemonics of the captions.
+    // (Written out: the standard keys come from the desktop's theme, which may name none.)
+    mnuInputRekod->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuCarianRekod->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuKeluar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     handlers_ = {
         {QStringLiteral("mnuInputRekod"), [this] { mnuInputRekod_Click(); }},

@@ -40,7 +40,7 @@ QString serverProblem() {
 
 } // namespace
 
-void StartUp() {
+void StartUp(const UpgradeProgress& progress) {
     AppState& s = appState();
     const QString ini = s.appFolder + QStringLiteral("/Zorva.ini");
     if (!QFileInfo(ini).isFile()) {
@@ -74,7 +74,8 @@ void StartUp() {
     QString error = serverInUse() ? serverProblem() : databaseFileProblem(s.gDbPath, false);
     if (!serverInUse() && !error.isEmpty() && QFileInfo(s.gDbPath).isFile())
         error = QDir::toNativeSeparators(s.gDbPath) + QStringLiteral(": ") + error;
-    else UpgradeSchema(&error);
+    else UpgradeSchema(&error, progress);
+    if (progress) progress(QString(), 100);
     if (!error.isEmpty()) ui().message(nullptr, Icon::Warning, QStringLiteral("Error !!!"), error);
 
     // The load makes the window visible itself, after the database folder form.

@@ -7,6 +7,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/Ui.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
@@ -44,6 +45,9 @@ void frmSplash::buildUi() {
     layout->addWidget(lbl_version);
     layout->addSpacing(12);
     layout->addWidget(pro_delay);
+    lblStatus = named<QLabel>("lblStatus", this);
+    lblStatus->setAlignment(Qt::AlignCenter);
+    layout->addWidget(lblStatus);
 }
 
 void frmSplash::Form_Load() {
@@ -68,9 +72,26 @@ void frmSplash::tim_delay_Timer() {
         return;
     }
     tim_delay->stop();
+    hide();
+    StartUp([this](const QString& what, int percent) { showProgress(what, percent); });
     unload();
     deleteLater();
-    StartUp();
+}
+
+void frmSplash::showProgress(const QString& what, int percent) {
+    if (what.isEmpty()) {
+        hide();
+        return;
+    }
+    // A quick upgrade passes without the splash flashing back.
+    if (!startedWork_.isValid()) startedWork_.start();
+    if (!isVisible() && startedWork_.elapsed() < kQuietMs) return;
+    if (!isVisible()) show();
+    tim_delay->stop(); // the wait is over: the bar tells the work now
+    lblStatus->setText(QStringLiteral("%1: %2 %").arg(what).arg(percent));
+    pro_delay->setRange(0, 100);
+    pro_delay->setValue(percent);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace zorva

@@ -30,4 +30,17 @@ QString addressText(int octet1, int octet2, int octet3, int octet4) {
     return QStringLiteral("%1.%2.%3.%4").arg(octet1).arg(octet2).arg(octet3).arg(octet4);
 }
 
+QString savedText(int count, const QString& lastAddress) {
+    if (count <= 1) return QStringLiteral("Address %1 saved").arg(lastAddress);
+    return QStringLiteral("%1 addresses saved (the last %2)").arg(count).arg(lastAddress);
+}
+
+QString subnetSavedText(int count, const QString& prefix) {
+    if (count <= 0) return {};
+    return QStringLiteral("%1 subnet address%2 saved in %3")
+        .arg(count)
+        .arg(count == 1 ? QString() : QStringLiteral("es"))
+        .arg(prefix);
+}
+
 } // namespace zorva

@@ -26,4 +26,10 @@ int equipmentSequence(int candidate, int last, int equipmentStart);
 // "a.b.c.d" from the four octets (the form's address preview).
 QString addressText(int octet1, int octet2, int octet3, int octet4);
 
+// What the status bar says after a save: "Address 10.1.2.3 saved", then, in a batch,
+// "3 addresses saved (the last 10.1.2.5)".
+QString savedText(int count, const QString& lastAddress);
+// After the rows of a subnet layout: "64 subnet addresses saved in 10.1.2." (none: empty).
+QString subnetSavedText(int count, const QString& prefix);
+
 } // namespace zorva

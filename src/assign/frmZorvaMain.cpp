@@ -225,18 +225,13 @@ bool frmZorvaMain::cityRangeListed() const {
 
 void frmZorvaMain::refreshPreviews() {
     HostNameParts parts = cascade_.hostNameParts();
-    QString octet3 = QString::number(cascade_.octet3());
-    // A segment box emptied by the user: octet 3 and its part are empty, not 0.
+    // An empty segment box leaves the host name without its segment part; the address keeps
+    // octet 3 at 0, so that the preview always reads as four octets.
     if (segmentShown() && cascade_.segmented() && txtSegment->text().isEmpty() &&
-        !cascade_.octet3Fixed()) {
-        octet3.clear();
+        !cascade_.octet3Fixed())
         parts.state.clear();
-    }
-    txtlblIPAddress->setText(QStringLiteral("%1.%2.%3.%4")
-                                 .arg(cascade_.octet1())
-                                 .arg(cascade_.octet2())
-                                 .arg(octet3)
-                                 .arg(octet4_));
+    txtlblIPAddress->setText(
+        addressText(cascade_.octet1(), cascade_.octet2(), cascade_.octet3(), octet4_));
     txtlblNamingConvention->setText(parts.joined(sequence_));
 }
 

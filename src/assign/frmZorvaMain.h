@@ -133,6 +133,7 @@ private:
     QString suggestedHostName_;
     bool inUse_ = false;
     bool counted_ = false; // the candidate on the form took a batch position
+    int savedInBatch_ = 0; // addresses saved since the batch began, for the status bar
     QString lastSegment_, lastCount_;
     std::optional<AssignDetails::Typed> keepTyped_;
 };

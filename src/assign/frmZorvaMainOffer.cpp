@@ -9,6 +9,7 @@
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 
@@ -58,8 +59,11 @@ bool frmZorvaMain::prepareSearch(const QString& totalCaption) {
                             cboState->isHidden() ? QString() : cboState->currentText(),
                             cascade_.city(), appState().gUserName};
     QString error;
-    if (createSubnetRows(database(&error), entry, cascade_.prefix(), place, &error) >= 0)
+    if (const int written = createSubnetRows(database(&error), entry, cascade_.prefix(), place, &error);
+        written >= 0) {
+        if (written > 0) session().announce(subnetSavedText(written, cascade_.prefix()));
         return true;
+    }
     showDbError(error);
     return false;
 }
@@ -284,6 +288,7 @@ bool frmZorvaMain::saveRecord() {
     case SaveOutcome::Saved:
         break;
     }
+    session().announce(savedText(++savedInBatch_, r.address));
     lblJumlah->setText(QStringLiteral("Total Records : "));
     const AppState& s = appState();
     if (showListing({s.gOctet4Start, s.gOctet4End}, false) && gridData->rowCount() > 0)
@@ -327,6 +332,7 @@ void frmZorvaMain::afterSave() {
         cmdBatal->setEnabled(false);
         lblRekodKe->hide();
         lblBilangan->hide();
+        savedInBatch_ = 0;
     }
 }
 
@@ -340,6 +346,7 @@ void frmZorvaMain::endOfBatch() {
     lblRekodKe->hide();
     lblBilangan->hide();
     batch_.counter = 0;
+    savedInBatch_ = 0;
     if (cboEquipment->count() > 1 && cityRangeListed()) putCityRangeEntry();
     // A finished auto-saved batch leaves the form as after Cancel.
     if (cmdBatal->text() == kStop) cmdBatal_Click();
@@ -393,6 +400,7 @@ void frmZorvaMain::cmdBatal_Click() {
     i = 0;
     StartRange = 999;
     batch_.cancel(txtBilangan->text());
+    savedInBatch_ = 0;
     keepTyped_.reset();
     chain_->stop();
     if (cmdBatal->text() == kStop) {

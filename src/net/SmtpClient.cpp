@@ -112,6 +112,11 @@ private:
         result_.description = numeric
                                   ? QStringLiteral("The SMTP server replied \"%1\"").arg(text)
                                   : QStringLiteral("The SMTP server sent \"%1\", not a reply").arg(text);
+        // A refused sender is fixed in the settings, not on the server: say where.
+        if (numeric && got >= 500 && lastCommand_.startsWith(QLatin1String("MAIL FROM")))
+            result_.description += QStringLiteral(
+                "; set a sender address with a domain in the \"Mail From :\" box of the e-mail "
+                "settings, or as MailFrom in the [Network] section of Zorva.ini");
         fail();
         return false;
     }

@@ -77,17 +77,13 @@ void CityTab::buildUi() {
 
     txtIPOctet2 = named<QLineEdit>("txtIPOctet2");
     attachFocusMoves(txtIPOctet2);
-    pctOctet2List = named<QToolButton>("pctOctet2List");
-    pctOctet2List->setText(QStringLiteral("..."));
-    pctOctet2List->setToolTip(QStringLiteral("Click here to display IP Octet2 list ..."));
+    pctOctet2List = pictureButton("pctOctet2List", QStringLiteral("Click here to display IP Octet2 list ..."));
     lblIPOctet2 = addField(QStringLiteral("lblIPOctet2"), QStringLiteral("IP Octet2 :"),
                            inRow({txtIPOctet2, pctOctet2List}), {});
 
     txtOffset = named<QLineEdit>("txtOffset");
     attachFocusMoves(txtOffset);
-    pctOffsetList = named<QToolButton>("pctOffsetList");
-    pctOffsetList->setText(QStringLiteral("..."));
-    pctOffsetList->setToolTip(QStringLiteral("Click here to display Offset list ..."));
+    pctOffsetList = pictureButton("pctOffsetList", QStringLiteral("Click here to display Offset list ..."));
     lblIPOctet3 = named<QLabel>("lblIPOctet3", kSmallNetwork);
     lblOffset = addField(QStringLiteral("lblOffset"), QStringLiteral("Offset :"),
                          inRow({txtOffset, pctOffsetList, lblIPOctet3}), {});

@@ -68,6 +68,8 @@ void frmLocalSetting::buildUi() {
     attachNumericFilter(txtIPOctet1, 255);
     attachNumericFilter(txtIPOctet2, 255);
     attachCodeFilter(txtSegmentCode, 0, [this] { return txtSegmentCode->isEnabled(); });
+    // Host names are built from the city code: upper case, as in the settings form.
+    attachCodeFilter(txtKodBandar, 0, [this] { return txtKodBandar->isEnabled(); });
     connect(cmdUpdateSetting, &QPushButton::clicked, this, &frmLocalSetting::cmdUpdateSetting_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLocalSetting::cmdCancel_Click);
 }

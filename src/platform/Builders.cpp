@@ -3,12 +3,21 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace zorva {
 
 QPushButton* plainButton(QAnyStringView name, const QString& text, QWidget* parent) {
     auto* b = named<QPushButton>(name, text, parent);
     b->setAutoDefault(false);
+    return b;
+}
+
+QToolButton* pictureButton(QAnyStringView name, const QString& toolTip, QWidget* parent) {
+    auto* b = named<QToolButton>(name, parent);
+    b->setText(QStringLiteral("..."));
+    b->setToolTip(toolTip);
+    b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
 

@@ -8,6 +8,7 @@
 class QBoxLayout;
 class QGridLayout;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace zorva {
@@ -25,6 +26,10 @@ template <class W, class... Args> W* named(QAnyStringView name, Args&&... args) 
 // A push button that never becomes the default button: Enter in a box moves the focus or
 // runs the box's own action, never a button the user did not press.
 QPushButton* plainButton(QAnyStringView name, const QString& text, QWidget* parent = nullptr);
+
+// A picture that acts on a click (a picker's "..."): it never takes the keyboard focus, so
+// Enter and the arrows in the boxes around it go on to the next box.
+QToolButton* pictureButton(QAnyStringView name, const QString& toolTip, QWidget* parent = nullptr);
 
 // A field with the label in front of it.
 template <class F> struct Labelled {

@@ -1,8 +1,10 @@
 #include "platform/Icons.h"
 
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStandardPaths>
 
 namespace zorva {
 
@@ -101,12 +103,81 @@ QPixmap drawToolPicture(const ToolPicture& t, int size) {
     return pm;
 }
 
+// Names of the freedesktop icon naming specification, the first one the theme has wins.
+const char* const kThemeNames[kToolImageCount][2] = {
+    {"document-new", "list-add"},                             // 1 assign new address
+    {"bookmark-new", "emblem-favorite"},                      // 2 assign dedicated address
+    {"system-search", "edit-find"},                           // 3 search record
+    {"network-workgroup", "network-wired"},                   // 4 scan network
+    {"preferences-system", "preferences-other"},              // 5 address settings
+    {"x-office-address-book", "contact-new"},                 // 6 unit / division settings
+    {"x-office-document", "document-print-preview"},          // 7 report by location
+    {"x-office-calendar", "appointment-new"},                 // 8 report by date
+    {"system-users", "avatar-default"},                       // 9 user administration
+    {"system-users", "avatar-default"},                       // 10 the same, unavailable
+    {"document-open-recent", "text-x-generic"},               // 11 assignment log
+    {"software-update-available", "system-software-update"}, // 12 live update, nothing found
+    {"software-update-available", "system-software-update"}, // 13 live update
+    {"utilities-system-monitor", "network-transmit-receive"}, // 14 address monitor
+    {"document-save", "drive-harddisk"},                      // 15 backup and restore
+    {"folder-open", "folder"},                                // 16 change database folder
+    {"package-x-generic", "edit-clear"},                      // 17 compact database
+    {"help-browser", "help-contents"},                        // 18 help
+};
+
+bool themeInstalled(const QString& theme) {
+    for (const QString& folder : QIcon::themeSearchPaths())
+        if (QFileInfo::exists(folder + QLatin1Char('/') + theme + QStringLiteral("/index.theme")))
+            return true;
+    return false;
+}
+
+QIcon fromTheme(int number) {
+    useIconTheme();
+    for (const char* name : kThemeNames[number - 1])
+        if (QIcon::hasThemeIcon(QLatin1String(name))) return QIcon::fromTheme(QLatin1String(name));
+    return {};
+}
+
 } // namespace
+
+void useIconTheme() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    // Without a desktop (or with one that names none) Qt has no theme and may not even know
+    // where themes live: add the system's icon folders, take a maintained theme that is
+    // installed, and keep it as the fallback of a desktop theme that lacks a name.
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString& dir : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                        QStringLiteral("icons"),
+                                                        QStandardPaths::LocateDirectory))
+        if (!paths.contains(dir)) paths << dir;
+    QIcon::setThemeSearchPaths(paths);
+    const QStringList known = {QStringLiteral("Adwaita"), QStringLiteral("breeze"), QStringLiteral("Tango")};
+    for (const QString& theme : known) {
+        if (!themeInstalled(theme)) continue;
+        const QString current = QIcon::themeName();
+        if (current.isEmpty() || current == QLatin1String("hicolor") || !themeInstalled(current))
+            QIcon::setThemeName(theme);
+        if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
+            QIcon::setFallbackThemeName(theme);
+        return;
+    }
+}
 
 QIcon toolImage(int number) {
     if (number < 1 || number > kToolImageCount) return {};
+    const ToolPicture& drawn = kToolPictures[number - 1];
+    if (const QIcon themed = fromTheme(number); !themed.isNull()) {
+        if (!drawn.greyed) return themed;
+        QIcon grey;
+        for (int s : {16, 24, 32}) grey.addPixmap(themed.pixmap(s, QIcon::Disabled));
+        return grey;
+    }
+    // The last resort: a drawn badge.
     QIcon icon;
-    for (int s : {16, 24, 32}) icon.addPixmap(drawToolPicture(kToolPictures[number - 1], s));
+    for (int s : {16, 24, 32}) icon.addPixmap(drawToolPicture(drawn, s));
     return icon;
 }
 

@@ -358,7 +358,7 @@ QString databaseFileProblem(const QString& path, bool thorough) {
     return problem;
 }
 
-bool upgradeSchema(QSqlDatabase db, QString* error) {
+bool upgradeSchema(QSqlDatabase db, QString* error, const UpgradeProgress& progress) {
     auto refuse = [error](const QString& why) {
         if (error) *error = why;
         return false;
@@ -367,15 +367,23 @@ bool upgradeSchema(QSqlDatabase db, QString* error) {
     if (!holdsAnyTable(db)) return refuse(kForeign + kUnchanged);
     const QStringList plan = upgradeStatements(db);
     if (plan.isEmpty()) return true;
+    const auto tell = [&](const QString& what, qsizetype done) {
+        if (progress) progress(what, int(done * 100 / (plan.size() + 1)));
+    };
     // Only a file about to be written is read through for damage.
+    tell(QStringLiteral("Checking the database"), 0);
     if (const QString d = integrityProblem(db); !d.isEmpty()) return refuse(damaged(d) + kUnchanged);
     const auto failed = [&](const QString& why) {
         return refuse(QStringLiteral("The database could not be brought up to date (%1).").arg(why) + kUnchanged);
     };
     Transaction t(db);
     QString stepError;
-    for (const QString& sql : plan)
-        if (!run(db, sql, &stepError)) return failed(stepError);
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        tell(isSearchIndexStatement(plan[i]) ? QStringLiteral("Preparing the database for searching")
+                                              : QStringLiteral("Bringing the database up to date"),
+             i + 1);
+        if (!run(db, plan[i], &stepError)) return failed(stepError);
+    }
     if (!t.commit()) return failed(db.lastError().text());
     return true;
 }
@@ -386,7 +394,7 @@ bool addMissingIndexes(QSqlDatabase& db, QString* error) {
     return true;
 }
 
-bool UpgradeSchema(QString* error) {
+bool UpgradeSchema(QString* error, const UpgradeProgress& progress) {
     const bool onFile = !serverInUse();
     if (const QString cut = onFile ? truncation(appState().gDbPath) : QString(); !cut.isEmpty()) {
         if (error) *error = damaged(cut) + kUnchanged;
@@ -394,7 +402,7 @@ bool UpgradeSchema(QString* error) {
     }
     QString openError;
     QSqlDatabase db = database(&openError);
-    if (db.isValid()) return upgradeSchema(db, error);
+    if (db.isValid()) return upgradeSchema(db, error, progress);
     if (error && !onFile) *error = openError;
     else if (error) {
         *error = openFailure(appState().gDbPath, openError);

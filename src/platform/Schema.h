@@ -1,6 +1,7 @@
 #pragma once
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 
 namespace zorva {
 
@@ -14,9 +15,12 @@ bool createSchema(QSqlDatabase db, QString* error = nullptr);
 // (a table lacking a column an index needs, a read-only file) nothing is changed. A database
 // that holds none of the program's tables (another program's) is refused, and so is a damaged
 // file that would have to be written.
-bool upgradeSchema(QSqlDatabase db, QString* error = nullptr);
+// A long upgrade (search aids over a large inventory) tells what it does and how far it is
+// (0 to 100) through `progress`, between its steps.
+using UpgradeProgress = std::function<void(const QString& what, int percent)>;
+bool upgradeSchema(QSqlDatabase db, QString* error = nullptr, const UpgradeProgress& progress = {});
 // The same on the program's database (appState().gDbPath).
-bool UpgradeSchema(QString* error = nullptr);
+bool UpgradeSchema(QString* error = nullptr, const UpgradeProgress& progress = {});
 
 // Why a database cannot serve as the program's database; empty when it can. It must hold every
 // table of the program with every column the program reads, except those that upgradeSchema

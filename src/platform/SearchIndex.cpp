@@ -3,6 +3,8 @@
 #include "platform/DatabaseServer.h"
 #include "platform/SqlDialect.h"
 
+#include <QSqlQuery>
+
 namespace zorva {
 
 namespace {
@@ -10,6 +12,8 @@ namespace {
 const QString kTable = QStringLiteral("IP_Info_Text");
 const QString kBlocks = QStringLiteral("IP_Info_Block");
 const QStringList kColumns = {QStringLiteral("Username"), QStringLiteral("Remarks")};
+// Rows per step of the first fill of the aids.
+constexpr qint64 kFillStep = 25000;
 
 // The block of an address in SQL: up to its third dot, or the whole text with fewer dots.
 QString blockOf(const QString& a) {
@@ -117,11 +121,27 @@ QStringList searchIndexStatements(QSqlDatabase& db) {
     for (const Trigger& t : all)
         out << QStringLiteral("CREATE TRIGGER %1 %2 BEGIN %3END")
                    .arg(QLatin1String(t.name), QLatin1String(t.event), t.body);
-    out << QStringLiteral("INSERT INTO %1 (%1) VALUES ('rebuild')").arg(kTable)
-        << QStringLiteral("INSERT INTO %1 (Block, Total) SELECT %2 COLLATE NOCASE, count(*) "
-                          "FROM IP_Info WHERE IP_Address IS NOT NULL GROUP BY 1")
-               .arg(kBlocks, blockOf(QStringLiteral("IP_Address")));
+    // The index and the block counts are filled by ranges of row keys, each step the same work.
+    QSqlQuery last(db);
+    qint64 maxKey = 0;
+    if (last.exec(QStringLiteral("SELECT max(rowid) FROM IP_Info")) && last.next())
+        maxKey = last.value(0).toLongLong();
+    for (qint64 from = 0; from < maxKey; from += kFillStep) {
+        const QString range = QStringLiteral("rowid > %1 AND rowid <= %2").arg(from).arg(from + kFillStep);
+        out << QStringLiteral("INSERT INTO %1 (rowid, Username, Remarks) SELECT rowid, Username, "
+                              "Remarks FROM IP_Info WHERE %2")
+                   .arg(kTable, range)
+            << QStringLiteral("INSERT INTO %1 (Block, Total) SELECT %2 COLLATE NOCASE, count(*) "
+                              "FROM IP_Info WHERE IP_Address IS NOT NULL AND %3 GROUP BY 1 "
+                              "ON CONFLICT (Block) DO UPDATE SET Total = Total + excluded.Total")
+                   .arg(kBlocks, blockOf(QStringLiteral("IP_Address")), range);
+    }
     return out;
+}
+
+bool isSearchIndexStatement(const QString& sql) {
+    return sql.contains(kTable) || sql.contains(kBlocks) || sql.contains(QLatin1String("IP_Info_Search")) ||
+           sql.contains(QLatin1String("_Trigrams")) || sql.contains(QLatin1String("pg_trgm"));
 }
 
 std::optional<PrefixCount> prefixCount(const QString& prefix) {

@@ -17,7 +17,11 @@ namespace zorva {
 
 // The statements that give a database these aids, their triggers and their contents; empty
 // when it has them all. Part of the schema's creation and of its upgrade.
+// On a file the aids are filled in steps of some tens of thousands of rows, so that a long
+// first build can tell how far it is.
 QStringList searchIndexStatements(QSqlDatabase& db);
+// Whether a statement is one of those.
+bool isSearchIndexStatement(const QString& sql);
 
 // A "contains" search on one of the indexed columns, answered by the index.
 struct ContainsCondition {

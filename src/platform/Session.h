@@ -47,6 +47,9 @@ public:
     void requireLogin() { emit loginRequired(); }
     // The database in use changed from the menu: status bar and rights follow.
     void changeDatabase() { emit databaseChanged(); }
+    // What a finished piece of work did ("3 addresses saved"), for the status bar: said without
+    // a message box that would have to be closed.
+    void announce(const QString& text) { emit announced(text); }
 
 signals:
     void userNameChanged(const QString& name);
@@ -56,6 +59,7 @@ signals:
     void loggedIn();
     void loginRequired();
     void databaseChanged();
+    void announced(const QString& text);
 };
 
 Session& session();

@@ -1,4 +1,6 @@
 #include "utilities/frmSubnetCal.h"
+
+#include <utility>
 #include "platform/Builders.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace zorva {
 
@@ -126,8 +130,13 @@ bool frmSubnetCal::eventFilter(QObject* watched, QEvent* event) {
         else if (watched == picSM) focusBox(txtsm[0]);
         return false;
     }
+    if (event->type() == QEvent::FocusOut && watched == autoAdvancedTo_) autoAdvancedTo_ = nullptr;
     if (event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    // The "." or Enter typed after three digits moved the focus already belongs to the octet
+    // just finished: it must not skip the box it moved to.
+    QObject* const advancedTo = std::exchange(autoAdvancedTo_, nullptr);
+    if (watched == advancedTo && isAdvanceKey(key->key())) return true;
     for (int i = 0; i < 4; ++i) {
         if (watched == txtip[i] && isAdvanceKey(key->key())) {
             txtip_Advance(i);
@@ -154,7 +163,10 @@ void frmSubnetCal::txtip_Change(int index) {
         box->selectAll();
         return;
     }
-    if (text.size() == 3) txtip_Advance(index);
+    if (text.size() == 3) {
+        txtip_Advance(index);
+        autoAdvancedTo_ = index < 3 ? txtip[index + 1] : txtsm[0];
+    }
 }
 
 void frmSubnetCal::txtip_Advance(int index) {
@@ -171,6 +183,7 @@ void frmSubnetCal::txtsm_Change(int index) {
     if (box->text().size() == 3) {
         if (index < 3) {
             focusBox(txtsm[index + 1]);
+            autoAdvancedTo_ = txtsm[index + 1];
         } else {
             cmdCalculate->setFocus(Qt::OtherFocusReason);
         }

@@ -46,6 +46,9 @@ private:
     void txtsm_Leave(int index);
     void focusBox(QLineEdit* box);
     void SelectSubnet(const QString& netId);
+
+    // The box that three typed digits just moved the focus to, until its next key.
+    QObject* autoAdvancedTo_ = nullptr;
 };
 
 } // namespace zorva

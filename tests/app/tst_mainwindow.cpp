@@ -2,6 +2,7 @@
 #include "app/frmAbout.h"
 #include "platform/AppState.h"
 #include "platform/FormBase.h"
+#include "platform/Icons.h"
 #include "platform/Ini.h"
 #include "platform/Session.h"
 #include "support/Fixture.h"
@@ -12,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
 
@@ -41,11 +43,14 @@ class MainWindowTest : public ZorvaTest {
     void setUp() override { main_ = std::make_unique<MDIFrmUtama>(); }
     void tearDown() override { main_.reset(); }
 
+    // A caption as shown: the mnemonic's "&" underlines its letter.
+    static QString visible(QString caption) { return caption.remove(QLatin1Char('&')); }
+
     QStringList entries(QMenu* menu) {
         QStringList out;
         for (QAction* a : menu->actions())
             out << (a->isSeparator() ? QStringLiteral("-")
-                                     : a->objectName() + QLatin1Char('=') + a->text());
+                                     : a->objectName() + QLatin1Char('=') + visible(a->text()));
         return out;
     }
 
@@ -76,6 +81,70 @@ private slots:
                               "mnuWebPage=Zorva on the Web", "-", "mnuPerihal=About Zorva"}));
         QCOMPARE(main().windowTitle(),
                  QStringLiteral("Zorva : Manage Your IP Address Standard & Inventory System"));
+    }
+
+    // Every entry can be reached from the keyboard: a mnemonic of its own in its menu, and the
+    // usual keys for the frequent commands.
+    void mnemonicsAndShortcuts() {
+        QList<QMenu*> menus = {main().mnuOperasi, main().mnuSetting, main().mnuReport,
+                               main().mnuUtiliti, main().mnuDatabase, main().mnuBantuan};
+        QSet<QChar> top;
+        for (QAction* a : main().menuBar()->actions()) {
+            const qsizetype at = a->text().indexOf(QLatin1Char('&'));
+            QVERIFY2(at >= 0, qPrintable(a->objectName()));
+            top.insert(a->text().at(at + 1).toLower());
+        }
+        QCOMPARE(top.size(), main().menuBar()->actions().size());
+        for (QMenu* m : menus) {
+            QSet<QChar> letters;
+            int entries = 0;
+            for (QAction* a : m->actions()) {
+                if (a->isSeparator()) continue;
+                ++entries;
+                const qsizetype at = a->text().indexOf(QLatin1Char('&'));
+                QVERIFY2(at >= 0, qPrintable(a->objectName()));
+                letters.insert(a->text().at(at + 1).toLower());
+            }
+            QVERIFY2(letters.size() == entries, qPrintable(m->objectName()));
+        }
+        QCOMPARE(main().mnuInputRekod->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(main().mnuCarianRekod->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+        QCOMPARE(main().mnuHelp->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(main().mnuKeluar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    }
+
+    // The toolbar's pictures come from the freedesktop icon theme (installed with the program's
+    // packages); the drawn badges only when no theme has them.
+    void toolbarPicturesFromTheIconTheme() {
+        useIconTheme();
+        if (QIcon::themeName().isEmpty()) QSKIP("no freedesktop icon theme installed");
+        const QList<QAction*> buttons = main().Toolbar1->actions();
+        for (int position = 1; position <= buttons.size(); ++position) {
+            QAction* a = buttons[position - 1];
+            if (a->isSeparator()) continue;
+            const int image = main().buttonImage(position);
+            QVERIFY2(!a->icon().isNull(), qPrintable(a->objectName()));
+            QVERIFY2(!a->icon().pixmap(24).isNull(), qPrintable(a->objectName()));
+            if (image != 10 && image != 12) // the greyed ones are drawn from the theme's picture
+                QVERIFY2(!a->icon().name().isEmpty(), qPrintable(a->objectName()));
+        }
+        const QString theme = QIcon::themeName(), fallback = QIcon::fallbackThemeName();
+        QIcon::setThemeName(QStringLiteral("zorva-no-such-theme"));
+        QIcon::setFallbackThemeName(QStringLiteral("zorva-no-such-theme"));
+        for (int n = 1; n <= kToolImageCount; ++n) {
+            const QIcon drawn = toolImage(n);
+            QVERIFY(!drawn.isNull() && drawn.name().isEmpty());
+        }
+        QIcon::setThemeName(theme);
+        QIcon::setFallbackThemeName(fallback);
+    }
+
+    // What a piece of work did shows in the status bar for a few seconds, over the folder.
+    void announcementsInTheStatusBar() {
+        session().announce(QStringLiteral("3 addresses saved (the last 10.1.2.5)"));
+        QCOMPARE(main().statusBar()->currentMessage(), QString("3 addresses saved (the last 10.1.2.5)"));
+        QTRY_COMPARE_WITH_TIMEOUT(main().statusBar()->currentMessage(), QString(),
+                                  MDIFrmUtama::kAnnouncementMs + 2000);
     }
 
     void toolbarButtonsInCollectionOrder() {

@@ -107,6 +107,43 @@ private slots:
         QCOMPARE(databasePathFor(" /srv/data", "/opt/zorva"), QString(" /srv/data/Zorvadb.mdb"));
     }
 
+    // An older database without the search aids: the upgrade reports its steps, and the report
+    // ends (the splash goes away) before the first window of the session shows. The splash
+    // shows the text and the bar once the work has lasted a moment.
+    void longUpgradeShowsItsProgress() {
+        ZORVA_FILE_ONLY("the file's search aids");
+        setLocation("   ");
+        for (int i = 1; i <= 300; ++i)
+            app().exec(QStringLiteral("INSERT INTO IP_Info (IP_Address, IP_4, Username) VALUES "
+                                      "('10.9.%1.%2', %2, 'user %1')").arg(i / 100).arg(i % 100));
+        for (const char* sql : {"DROP TRIGGER IP_Info_Search_Insert", "DROP TABLE IP_Info_Text",
+                                "DROP TABLE IP_Info_Block"})
+            app().exec(sql);
+        freshProcess();
+        QStringList told;
+        sui().onModal("frmChangeFolder", [&](QDialog& d) {
+            QCOMPARE(told.last(), QString(": 100"));
+            d.findChild<QPushButton*>("cmdTutup")->click();
+        });
+        expectSession(false);
+        StartUp([&](const QString& what, int percent) { told << what + ": " + QString::number(percent); });
+        QVERIFY(told.size() >= 3);
+        QVERIFY(told.first().startsWith("Checking the database: 0"));
+        QVERIFY(told.filter(QRegularExpression("^Preparing the database for searching: \\d+$")).size() >= 2);
+        QCOMPARE(told.last(), QString(": 100"));
+
+        frmSplash splash;
+        splash.showProgress("Preparing the database for searching", 10);
+        QVERIFY(!splash.isVisible()); // a quick upgrade does not flash the splash
+        QTest::qWait(frmSplash::kQuietMs + 20);
+        splash.showProgress("Preparing the database for searching", 45);
+        QVERIFY(splash.isVisible());
+        QCOMPARE(splash.lblStatus->text(), QString("Preparing the database for searching: 45 %"));
+        QCOMPARE(splash.pro_delay->value(), 45);
+        splash.showProgress(QString(), 100);
+        QVERIFY(!splash.isVisible());
+    }
+
     void databaseInTheApplicationFolder() {
         ZORVA_FILE_ONLY("finding the database file at start (on a server: app_serverstart_pg)");
         setLocation("   ");

@@ -126,10 +126,16 @@ private slots:
         choose(f->cboRegion, "Campus");
         QVERIFY(f->cboState->isHidden() && f->cboWorkGroup->isHidden() && !f->txtSegment->isHidden());
         QCOMPARE(f->lblWorkGroup->text(), QString("Segment :"));
+        // No segment typed yet: octet 3 reads 0, never an empty octet.
+        QCOMPARE(f->txtlblIPAddress->text(), QString("192.0.0.0"));
         choose(f->cboCity, "Block B");
+        QCOMPARE(f->txtlblIPAddress->text(), QString("192.0.0.0"));
         QTest::keyClicks(f->txtSegment, "7");
         QCOMPARE(f->txtlblIPAddress->text(), QString("192.0.7.0"));
         QCOMPARE(f->txtlblNamingConvention->text(), QString("_07BB0"));
+        f->txtSegment->clear();
+        QCOMPARE(f->txtlblIPAddress->text(), QString("192.0.0.0"));
+        QTest::keyClicks(f->txtSegment, "7");
         choose(f->cboCity, "Block A");
         QCOMPARE(f->lblWorkGroup->text(), QString("IP Octet 3 :"));
         QCOMPARE(f->txtSegment->text(), QString("2"));

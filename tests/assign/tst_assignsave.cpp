@@ -6,6 +6,7 @@
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/Session.h"
 #include "support/AssignPlan.h"
 #include "support/FakeNet.h"
 #include "support/TestServer.h"
@@ -72,6 +73,7 @@ private slots:
         app().exec("INSERT INTO UnitDivision VALUES ('IT Unit', 'Level 3', 'Menara', 'Jalan Satu', "
                    "'30000', 'Ipoh', 'Perak', 'Northern', 'Perak', 'Ipoh')");
         auto f = offer();
+        QSignalSpy said(&session(), &Session::announced);
         typeDetails(*f);
         if (withUnit) {
             f->SSTab1->setCurrentIndex(1);
@@ -81,6 +83,8 @@ private slots:
         }
         confirmSave(*f);
         QVERIFY(choosing(*f));
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(said.first().first().toString(), QString("Address 198.51.100.1 saved"));
         QCOMPARE(app().count("IP_Info",
                              "IP_Address = '198.51.100.1' AND IP_4 = 1 AND [Name] = 'LBPGIPH01' AND "
                              "[Type] = 'Lab' AND Region = 'Northern' AND StateOwner = 'Perak' AND "
@@ -136,6 +140,7 @@ private slots:
 
     void batchWithTheSameDetails() {
         auto f = offer("3");
+        QSignalSpy said(&session(), &Session::announced);
         QCOMPARE(f->lblBilangan->text(), QString("1"));
         typeDetails(*f);
         choose(f->findChild<QComboBox*>("cboStatus"), "Temporary");
@@ -155,6 +160,7 @@ private slots:
                  3);
         QTRY_VERIFY(choosing(*f));
         QCOMPARE(log().count("Date Assign : "), 3);
+        QCOMPARE(said.last().first().toString(), QString("3 addresses saved (the last 198.51.100.3)"));
         QCOMPARE(f->batch().counter, 0);
         QVERIFY(!f->batch().autoSave);
     }

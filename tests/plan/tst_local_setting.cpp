@@ -41,12 +41,15 @@ private slots:
         QCOMPARE(box("txtKodBandar")->text(), QString("ITD"));
         typeInto(box("txtBandar"), "Data Centre");
         typeInto(box("txtSegmentCode"), "dc");
+        typeInto(box("txtKodBandar"), "mcp");
+        QCOMPARE(box("txtKodBandar")->text(), QString("MCP"));
         sui().answerNext(Button::Ok);
         click(form.get(), "cmdUpdateSetting");
         QVERIFY(sui().takeText("Save record to Zorva database ?", "Save record"));
         QVERIFY(form->isUnloaded());
         QCOMPARE(areaRow(), QString("Headquarters/10/DC/1"));
-        QCOMPARE(cityRow(), QString("Data Centre/ITD/20/Headquarters/DC"));
+        // Host names are built from the city code: stored in upper case like every code.
+        QCOMPARE(cityRow(), QString("Data Centre/MCP/20/Headquarters/DC"));
         // The city differs from the placeholder now: defaults shown next time
         open("192.168.1.5");
         QCOMPARE(box("txtBandar")->text(), QString("IT Division"));

@@ -2,6 +2,7 @@
 // Helpers shared by the report tests: PDF read-back and IP_Info rows.
 #include "app/MDIFrmUtama.h"
 #include "platform/Database.h"
+#include "platform/Session.h"
 #include "support/Fixture.h"
 
 #include <QAction>
@@ -71,12 +72,14 @@ inline void addDatedRecords(AppFixture& app, int count, const QDate& date, int f
 struct SavedReport {
     QString pdf;
     QByteArray csv;
+    QStringList said; // what the status bar was told
 };
 inline SavedReport saveReport(ScriptedUi& sui, QDialog& preview, const QString& folder) {
     auto* pdfAction = preview.findChild<QAction*>(QStringLiteral("actSavePdf"));
     auto* csvAction = preview.findChild<QAction*>(QStringLiteral("actExportCsv"));
     SavedReport out;
     if (!pdfAction || !csvAction) return out;
+    QSignalSpy said(&session(), &Session::announced);
     // Names without their suffix: the preview adds it.
     sui.answerFile(folder + QStringLiteral("/saved"));
     pdfAction->trigger();
@@ -85,6 +88,7 @@ inline SavedReport saveReport(ScriptedUi& sui, QDialog& preview, const QString& 
     out.pdf = pdfText(folder + QStringLiteral("/saved.pdf"));
     QFile csv(folder + QStringLiteral("/saved.csv"));
     if (csv.open(QIODevice::ReadOnly)) out.csv = csv.readAll();
+    for (const QList<QVariant>& args : said) out.said << args.value(0).toString();
     return out;
 }
 

@@ -100,8 +100,11 @@ private slots:
         QTemporaryDir dir;
         SavedReport saved;
         QString caption;
+        QKeySequence printKey;
         sui().onModal(QStringLiteral("rptByDate"), [&](QDialog& preview) {
             caption = preview.windowTitle();
+            if (auto* print = preview.findChild<QAction*>(QStringLiteral("actPrint")))
+                printKey = print->shortcut();
             saved = saveReport(sui(), preview, dir.path());
             preview.reject();
         });
@@ -121,6 +124,10 @@ private slots:
         QCOMPARE(saved.csv, QByteArray("IP Address,Hostname,User Name,Unit / Division\r\n"
                                        "10.1.1.5,PC-EARLY,\"Ali, Abu\",IT Unit\r\n"
                                        "10.1.1.7,PC-LATE,Siti,IT Unit\r\n"));
+        // Said in the status bar, not in another box to close.
+        QCOMPARE(saved.said, QStringList({"Report saved to " + dir.path() + "/saved.pdf (1 page)",
+                                          "Report exported to " + dir.path() + "/saved.csv"}));
+        QCOMPARE(printKey, QKeySequence(Qt::CTRL | Qt::Key_P));
     }
 
     // A file that cannot be written is reported; the preview stays open for another try.

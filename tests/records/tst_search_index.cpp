@@ -112,6 +112,33 @@ private slots:
         compareAll("created");
     }
 
+    // The first fill over a large inventory goes in steps and says how far it is; rows far
+    // apart in key (several steps) are all found afterwards.
+    void upgradeTellsItsProgress() {
+        ZORVA_FILE_ONLY("the file's full-text table and triggers");
+        addAll();
+        for (int key : {30001, 61000, 99999})
+            app().exec(QStringLiteral("INSERT INTO IP_Info (rowid, IP_Address, IP_4, Username) "
+                                      "VALUES (%1, '10.7.7.%2', %2, 'far ali')")
+                           .arg(key)
+                           .arg(key % 250));
+        for (const char* sql : {"DROP TRIGGER IP_Info_Search_Insert", "DROP TRIGGER IP_Info_Search_Delete",
+                                "DROP TABLE IP_Info_Text", "DROP TABLE IP_Info_Block"})
+            app().exec(sql);
+        QList<std::pair<QString, int>> told;
+        QVERIFY(UpgradeSchema(nullptr, [&](const QString& what, int percent) { told.append({what, percent}); }));
+        compareAll("filled in steps");
+        QVERIFY(told.size() > 8); // four steps of keys, two statements each
+        QCOMPARE(told.first(), std::make_pair(QString("Checking the database"), 0));
+        QCOMPARE(told.last().first, QString("Preparing the database for searching"));
+        QVERIFY(told.last().second < 100 && told.last().second > 80);
+        for (qsizetype i = 1; i < told.size(); ++i) QVERIFY(told[i].second >= told[i - 1].second);
+        // Nothing left to do: no progress at all, so a second start is as quick as before.
+        told.clear();
+        QVERIFY(UpgradeSchema(nullptr, [&](const QString& what, int percent) { told.append({what, percent}); }));
+        QVERIFY(told.isEmpty());
+    }
+
     // Compaction renumbers nothing: the full-text index still names the right rows.
     void compactionKeepsTheAnswers() {
         ZORVA_FILE_ONLY("compaction of the file");

@@ -135,7 +135,9 @@ private slots:
         QVERIFY(request("ali@example.org"));
         QCOMPARE(sui().take().text,
                  QString("ERROR : 501. The SMTP server replied \"501 5.1.7 sender address must "
-                         "contain a domain\"."));
+                         "contain a domain\"; set a sender address with a domain in the \"Mail "
+                         "From :\" box of the e-mail settings, or as MailFrom in the [Network] "
+                         "section of Zorva.ini."));
         QVERIFY(strict.received.contains("MAIL FROM: Zorva\r\n"));
 
         LoopbackSmtpServer next;

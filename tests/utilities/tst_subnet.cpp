@@ -252,6 +252,48 @@ private slots:
                  QStringLiteral("19216079"));
     }
 
+    // Typed the natural way, key after key into whichever box has the focus: the "." or Enter
+    // after three digits that already moved on must not skip a box.
+    void typedWithDots_data() {
+        QTest::addColumn<QString>("keys"); // "\r" stands for Enter
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("netId");
+        QTest::addRow("three-digit octets")
+            << "192.168.100.200.255.255.255.192" << "192.168.100.200" << "255.255.255.192"
+            << "192.168.100.192/26";
+        QTest::addRow("short octets") << "10.1.2.3.255.255.0.0" << "10.1.2.3" << "255.255.0.0"
+                                      << "10.1.0.0/16";
+        QTest::addRow("Enter after three digits")
+            << "172.16.254\r1\r255\r255.255\r0" << "172.16.254.1" << "255.255.255.0"
+            << "172.16.254.0/24";
+    }
+    void typedWithDots() {
+        QFETCH(QString, keys);
+        QFETCH(QString, address);
+        QFETCH(QString, mask);
+        QFETCH(QString, netId);
+        frmSubnetCal f;
+        show(f);
+        f.txtip[0]->setFocus();
+        f.txtip[0]->selectAll();
+        for (const QChar c : keys) {
+            QWidget* w = QApplication::focusWidget();
+            QVERIFY(w);
+            if (c == QLatin1Char('\r')) QTest::keyClick(w, Qt::Key_Return);
+            else QTest::keyClick(w, c.toLatin1());
+        }
+        auto joined = [](const std::array<QLineEdit*, 4>& boxes) {
+            QStringList texts;
+            for (auto* b : boxes) texts << b->text();
+            return texts.join(QLatin1Char('.'));
+        };
+        QCOMPARE(joined(f.txtip), address);
+        QCOMPARE(joined(f.txtsm), mask);
+        f.cmdCalculate->click();
+        QCOMPARE(f.lblNetID->text(), netId);
+    }
+
     void maskBoxes() {
         frmSubnetCal f;
         show(f);

@@ -1,5 +1,6 @@
 #include "records/report/ReportPreview.h"
 #include "platform/Builders.h"
+#include "platform/Session.h"
 #include "platform/Ui.h"
 #include "records/report/ReportCsv.h"
 #include "records/report/ReportPainter.h"
@@ -7,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QToolBar>
@@ -25,6 +27,13 @@ ReportPreview::ReportPreview(Report report, QWidget* parent)
     actExportCsv = named<QAction>("actExportCsv", QStringLiteral("Export CSV..."), this);
     // The preview dialog's own tool bar, which it builds and does not hand out.
     if (auto* bar = findChild<QToolBar*>()) {
+        // Its print action gets the usual key.
+        for (QAction* a : bar->actions())
+            if (a->text().remove(QLatin1Char('&')) == QLatin1String("Print")) {
+                a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+                a->setObjectName(QStringLiteral("actPrint"));
+                addAction(a);
+            }
         bar->addSeparator();
         bar->addAction(actSavePdf);
         bar->addAction(actExportCsv);
@@ -66,7 +75,12 @@ void ReportPreview::savePdf() {
                                  QStringLiteral("pdf"));
     if (path.isEmpty()) return;
     QString error;
-    if (writePdf(report_, path, &error) == 0) reportFailure(path, error);
+    const int pages = writePdf(report_, path, &error);
+    if (pages == 0) return reportFailure(path, error);
+    session().announce(QStringLiteral("Report saved to %1 (%2 page%3)")
+                           .arg(QDir::toNativeSeparators(path))
+                           .arg(pages)
+                           .arg(pages == 1 ? QString() : QStringLiteral("s")));
 }
 
 void ReportPreview::exportCsv() {
@@ -74,7 +88,8 @@ void ReportPreview::exportCsv() {
                                  QStringLiteral("CSV files"), QStringLiteral("csv"));
     if (path.isEmpty()) return;
     QString error;
-    if (!writeCsv(report_, path, &error)) reportFailure(path, error);
+    if (!writeCsv(report_, path, &error)) return reportFailure(path, error);
+    session().announce(QStringLiteral("Report exported to %1").arg(QDir::toNativeSeparators(path)));
 }
 
 int showReport(QWidget* parent, Report report) {
