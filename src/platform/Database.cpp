@@ -1,4 +1,5 @@
 #include "platform/Database.h"
+#include "platform/History.h"
 #include "platform/AppState.h"
 #include "platform/DatabaseServer.h"
 #include "platform/DatabaseUse.h"
@@ -79,6 +80,7 @@ QSqlDatabase openDatabaseFile(const QString& path, const QString& name, QString*
         QSqlDatabase::removeDatabase(name);
         return {};
     }
+    prepareHistoryConnection(db);
     return db;
 }
 
@@ -106,6 +108,7 @@ QSqlDatabase openDatabaseServer(const DatabaseServer& server, const QString& nam
         QSqlDatabase::removeDatabase(name);
         return {};
     }
+    prepareHistoryConnection(db);
     return db;
 }
 
@@ -124,7 +127,10 @@ QSqlDatabase database(QString* error) {
     if (const auto& server = serverInUse()) {
         if (QSqlDatabase::contains(name)) {
             QSqlDatabase db = QSqlDatabase::database(name, false);
-            if (db.isOpen() && sameServer(db, *server)) return db;
+            if (db.isOpen() && sameServer(db, *server)) {
+                keepHistoryToldOf(db); // a login since it opened
+                return db;
+            }
         }
         return openDatabaseServer(*server, name, error);
     }

@@ -1,6 +1,7 @@
 #include "platform/Migration.h"
 #include "platform/Database.h"
 #include "platform/DatabaseServer.h"
+#include "platform/History.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
 #include "platform/SqlDialect.h"
@@ -29,7 +30,7 @@ qint64 countRows(QSqlDatabase& db, const QString& table, QString* error) {
 qint64 copyTable(QSqlDatabase& from, QSqlDatabase& to, const QString& table, QString* error) {
     const QStringList have = storedColumns(from, table);
     QStringList columns{QStringLiteral("rowid")};
-    for (const QString& c : schemaColumnsOf(table))
+    for (const QString& c : table == kHistoryTable ? historyColumns() : schemaColumnsOf(table))
         if (have.contains(c, Qt::CaseInsensitive)) columns << QLatin1Char('[') + c + QLatin1Char(']');
     const QString list = columns.join(QStringLiteral(", "));
     auto rows = runSqlOn(from, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, table), {}, error);
@@ -83,7 +84,11 @@ std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const Dat
             Transaction t(to);
             QList<CopiedTable> copied;
             bool ok = prepareServerSchema(to, server, error);
-            for (const QString& table : schemaTables()) {
+            // The history as it is: copied before the server's triggers exist, which then
+            // record what happens there.
+            QStringList tables = schemaTables();
+            if (!storedColumns(from, kHistoryTable).isEmpty()) tables << kHistoryTable;
+            for (const QString& table : tables) {
                 if (!ok) break;
                 const qint64 n = copyTable(from, to, table, error);
                 const qint64 source = countRows(from, table, error);
@@ -99,7 +104,7 @@ std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const Dat
             ok = ok && addMissingIndexes(to, error) && committed(t, to, error);
             if (ok) {
                 // Fresh statistics for the planner, which otherwise guesses on a bulk load.
-                for (const QString& table : schemaTables()) runSqlOn(to, QStringLiteral("ANALYZE ") + table);
+                for (const QString& table : tables) runSqlOn(to, QStringLiteral("ANALYZE ") + table);
                 result = copied;
             }
         }

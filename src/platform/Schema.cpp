@@ -1,6 +1,7 @@
 #include "platform/Schema.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/History.h"
 #include "platform/SchemaServer.h"
 #include "platform/SearchIndex.h"
 #include "platform/SqlDialect.h"
@@ -207,11 +208,19 @@ bool createSchemaTables(QSqlDatabase& db, QString* error, bool withIndexes) {
         return false;
     for (const char* sql : kTables)
         if (!run(db, QString::fromLatin1(sql), error)) return false;
-    if (!withIndexes) return true;
+    // Without indexes (a migration fills the tables first): the history table alone, its
+    // triggers come with the indexes.
+    if (!withIndexes) {
+        for (const QString& sql : historyTableStatements(db))
+            if (!run(db, sql, error)) return false;
+        return true;
+    }
     for (const Index& index : kIndexes)
         if (!run(db, QString::fromLatin1(index.sql), error)) return false;
     if (!run(db, QString::fromLatin1(kUniqueAddress), error)) return false;
     for (const QString& sql : searchIndexStatements(db))
+        if (!run(db, sql, error)) return false;
+    for (const QString& sql : historyStatements(db))
         if (!run(db, sql, error)) return false;
     return true;
 }
@@ -266,8 +275,17 @@ QString indexName(const char* sql) {
     return QString::fromLatin1(sql).section(QStringLiteral(" EXISTS "), 1).section(QLatin1Char(' '), 0, 0);
 }
 
-// What the upgrade has to do on this database; nothing when it is up to date.
+QStringList tableUpgradeStatements(QSqlDatabase& db);
+
+// What the upgrade has to do on this database; nothing when it is up to date. The history's
+// triggers come last: they name every column of IP_Info, the added ones too.
 QStringList upgradeStatements(QSqlDatabase& db) {
+    QStringList out = tableUpgradeStatements(db);
+    if (tableExists(db, QStringLiteral("IP_Info"))) out << historyStatements(db);
+    return out;
+}
+
+QStringList tableUpgradeStatements(QSqlDatabase& db) {
     QStringList out;
     if (tableExists(db, QStringLiteral("City")) &&
         !columnsOf(db, QStringLiteral("City")).contains(QStringLiteral("StartIPRange"), Qt::CaseInsensitive))
