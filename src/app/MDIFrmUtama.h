@@ -45,6 +45,7 @@ public:
     QMenu* mnuReport = nullptr;
     QAction* mnuRptLocation = nullptr;
     QAction* mnuRptByDate = nullptr;
+    QAction* mnuRecordHistory = nullptr;
     QMenu* mnuUtiliti = nullptr;
     QAction* mnuMaklumatPengguna = nullptr;
     QAction* mnuBackupRestore = nullptr;

@@ -6,6 +6,7 @@
 #include "plan/frmUnitDivision.h"
 #include "records/frmCarian.h"
 #include "records/frmRptByDate.h"
+#include "records/RecordHistoryForm.h"
 #include "records/frmRptByLocation.h"
 #include "assign/frmAssignLog.h"
 #include "assign/frmZorvaMain.h"
@@ -53,6 +54,7 @@ const QList<std::pair<QString, MDIFrmUtama::Opener>>& MDIFrmUtama::formOpeners()
         {QStringLiteral("mnuRptLocation"),
          [](MDIFrmUtama& m) { m.openChild<frmRptByLocation>(); }},
         {QStringLiteral("mnuRptByDate"), [](MDIFrmUtama& m) { m.openChild<frmRptByDate>(); }},
+        {QStringLiteral("mnuRecordHistory"), [](MDIFrmUtama& m) { m.openChild<RecordHistoryForm>(); }},
 
         // -- address plan
         {QStringLiteral("mnuIPAddressSetting"),
@@ -123,7 +125,8 @@ void MDIFrmUtama::buildMenus() {
             nullptr);
     addMenu(mnuReport, "mnuReport", QStringLiteral("&Report"),
             {{&M::mnuRptLocation, "mnuRptLocation", "Report by &Location"},
-             {&M::mnuRptByDate, "mnuRptByDate", "Report by &Date"}},
+             {&M::mnuRptByDate, "mnuRptByDate", "Report by &Date"},
+             {&M::mnuRecordHistory, "mnuRecordHistory", "Record &History"}},
             nullptr);
     addMenu(mnuUtiliti, "mnuUtiliti", QStringLiteral("&Utility"),
             {{&M::mnuMaklumatPengguna, "mnuMaklumatPengguna", "Zorva &User ID"},

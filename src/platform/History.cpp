@@ -12,7 +12,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTimeZone>
 #include <sqlite3.h>
 
 namespace zorva {
@@ -222,8 +221,8 @@ QVariantMap valuesOf(const QVariant& json) {
 HistoryEntry entryOf(const QSqlQuery& q) {
     HistoryEntry e;
     e.key = q.value(0).toLongLong();
-    e.at = QDateTime::fromString(q.value(1).toString(), kTimeFormat);
-    e.at.setTimeZone(QTimeZone::utc());
+    const QDateTime stored = QDateTime::fromString(q.value(1).toString(), kTimeFormat);
+    e.at = QDateTime(stored.date(), stored.time(), Qt::UTC);
     e.userId = q.value(2).toString();
     e.userName = q.value(3).toString();
     e.computer = q.value(4).toString();

@@ -1,4 +1,5 @@
 #include "records/frmMaklumatIP.h"
+#include "records/RecordHistoryTab.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
 #include "platform/Builders.h"
@@ -61,6 +62,8 @@ void frmMaklumatIP::buildUi() {
     auto* tab1 = new QWidget(SSTab1);
     SSTab1->addTab(tab0, QStringLiteral("Equipment"));
     SSTab1->addTab(tab1, QStringLiteral("User Details"));
+    historyTab = new RecordHistoryTab(SSTab1);
+    SSTab1->addTab(historyTab, QStringLiteral("History"));
 
     auto* grid0 = new QGridLayout(tab0);
     auto line = [tab0](const char* name) {
@@ -153,6 +156,7 @@ void frmMaklumatIP::showRecord() {
         cboStatus->setCurrentText(status);
     }
     unitName_ = record_.value(QStringLiteral("UnitDivision")).toString();
+    historyTab->showAddress(record_.value(QStringLiteral("IP_Address")).toString());
 }
 
 void frmMaklumatIP::clearFields() {

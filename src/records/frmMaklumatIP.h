@@ -18,6 +18,7 @@ class QTabWidget;
 namespace zorva {
 
 class frmCarian;
+class RecordHistoryTab;
 
 // "IP Address Details ...": one address record, viewed, corrected or deleted; opened from the
 // record search, which it refreshes after a save or a delete.
@@ -44,6 +45,8 @@ public:
     QPushButton* cmdLiveInfo;
     QPushButton* cmdTutup;
     QLabel* lblNotaUpdate;
+    // tab 2: the address's history
+    RecordHistoryTab* historyTab;
 
     // The windows this form opened, while they are open.
     frmIPAddressUsed* liveInfoWindow() const { return liveInfo_; }

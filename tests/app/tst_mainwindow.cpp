@@ -68,7 +68,8 @@ private slots:
                  (QStringList{"mnuIPAddressSetting=IP Address Settings",
                               "mnuUnitDivision=Unit / Division Settings"}));
         QCOMPARE(entries(main().mnuReport),
-                 (QStringList{"mnuRptLocation=Report by Location", "mnuRptByDate=Report by Date"}));
+                 (QStringList{"mnuRptLocation=Report by Location", "mnuRptByDate=Report by Date",
+                              "mnuRecordHistory=Record History"}));
         QCOMPARE(entries(main().mnuUtiliti),
                  (QStringList{"mnuMaklumatPengguna=Zorva User ID", "mnuBackupRestore=Backup/Restore",
                               "mnuAssignLog=View Assign Log", "-", "mnuLiveUpdate=Live Update",

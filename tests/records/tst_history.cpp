@@ -1,6 +1,10 @@
 // The history of the addresses: every writer of IP_Info in the program leaves its entries, with
 // who, where and what; entries are never rewritten; a deleted record comes back.
 #include "RecordsTest.h"
+#include "ReportTest.h"
+#include "records/RecordHistory.h"
+#include "records/RecordHistoryForm.h"
+#include "records/RecordHistoryTab.h"
 #include "assign/frmZorvaMain.h"
 #include "platform/AppState.h"
 #include "platform/History.h"
@@ -13,7 +17,11 @@
 #include "support/PlanTest.h"
 #include "support/TestServer.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -109,26 +117,29 @@ private slots:
         QCOMPARE(entries("IP_Address = '198.51.100.2'").last(), QString("deleted 198.51.100.2"));
 
         // The search's block deletion.
-        search.OptCarian2->click();
-        typeInto(search.txtCarian, "198.51.100.");
-        QTest::keyClick(search.txtCarian, Qt::Key_Return);
-        if (search.detailForm()) delete search.detailForm();
-        QCOMPARE(search.model()->count(), qint64(2));
-        search.gridCarian->selectAll();
+        frmCarian block;
+        block.runLoad();
+        block.OptCarian2->click();
+        typeInto(block.txtCarian, "198.51.100.");
+        QTest::keyClick(block.txtCarian, Qt::Key_Return);
+        QCOMPARE(block.model()->count(), qint64(2));
+        block.gridCarian->selectAll();
         sui().answerNext(Button::Yes);
-        QTest::keyClick(search.gridCarian, Qt::Key_Delete);
+        QTest::keyClick(block.gridCarian, Qt::Key_Delete);
         sui().take();
+        // Searched again: nothing left there.
+        QVERIFY(sui().takeText("There're no record with IP Address 198.51.100. in Zorva database."));
         QCOMPARE(app().count("IP_Info", "IP_Address LIKE '198.51.100.%'"), 0);
         QCOMPARE(app().count("IP_History", "Action = 'deleted'"), 3);
 
         // Any later path, even plain SQL: the database itself writes the entry.
-        app().exec("UPDATE IP_Info SET Remarks = 'moved' WHERE IP_Address = '198.52.30.1'");
-        app().exec("UPDATE IP_Info SET Remarks = 'moved' WHERE IP_Address = '198.52.30.1'");
-        QCOMPARE(entries("IP_Address = '198.52.30.1'"),
-                 QStringList({"added 198.52.30.1", "changed 198.52.30.1"})); // nothing new the second time
+        app().exec("UPDATE IP_Info SET Remarks = 'moved' WHERE IP_Address = '198.52.30.0'");
+        app().exec("UPDATE IP_Info SET Remarks = 'moved' WHERE IP_Address = '198.52.30.0'");
+        QCOMPARE(entries("IP_Address = '198.52.30.0'"),
+                 QStringList({"added 198.52.30.0", "changed 198.52.30.0"})); // nothing new the second time
         // A change of letter case is a change.
-        app().exec("UPDATE IP_Info SET Remarks = 'MOVED' WHERE IP_Address = '198.52.30.1'");
-        QCOMPARE(app().count("IP_History", "IP_Address = '198.52.30.1'"), 3);
+        app().exec("UPDATE IP_Info SET Remarks = 'MOVED' WHERE IP_Address = '198.52.30.0'");
+        QCOMPARE(app().count("IP_History", "IP_Address = '198.52.30.0'"), 3);
     }
 
     // Who held an address when: the last entry at or before the moment, nobody after the
@@ -200,7 +211,7 @@ private slots:
         QCOMPARE(restoreRecord(db(), deleted, &holder, &missing, &error), RestoreOutcome::Restored);
         QCOMPARE(missing, QStringList({"the area North", "the city Ipoh"}));
         QCOMPARE(app().count("IP_Info", "IP_Address = '10.9.9.2' AND [Name] = 'PC-R' AND Username = 'Ali' "
-                                        "AND DateIssue = '2020-02-03' AND IP_4 = 9"),
+                                        "AND DateIssue = '2020-02-03' AND IP_4 = 2"),
                  1);
         QCOMPARE(entries(), QStringList({"added 10.9.9.2", "deleted 10.9.9.2", "restored 10.9.9.2"}));
         QCOMPARE(restoreRecord(db(), deleted, &holder, &missing, &error), RestoreOutcome::AddressTaken);
@@ -217,6 +228,83 @@ private slots:
         QVERIFY(!runSql("INSERT INTO IP_Info (IP_Address, IP_4) VALUES ('10.9.9.4', 4)", {}, &error));
         QVERIFY(!runSql("DELETE FROM IP_Info", {}, &error));
         QCOMPARE(app().count("IP_Info"), 1);
+    }
+
+    // The record detail's History page, then the Record History form: the deletions of the
+    // period, a restore (once: then the address is held), an address's whole history, its
+    // printed list, and the purge.
+    void historyForms() {
+        addRecord(app(), "10.9.8.1", {{"Name", "PC-H"}, {"Username", "Ali"}});
+        app().exec("UPDATE IP_Info SET Username = 'Siti' WHERE IP_Address = '10.9.8.1'");
+        {
+            frmCarian search;
+            search.runLoad();
+            typeInto(search.txtCarian, "10.9.8.1");
+            search.cmdCari->click();
+            frmMaklumatIP* d = search.detailForm();
+            QVERIFY(d);
+            QCOMPARE(d->SSTab1->tabText(2), QString("History"));
+            HistoryGridModel* m = d->historyTab->model();
+            QCOMPARE(m->rowCount(), 2);
+            QCOMPARE(m->data(m->index(0, HistoryGridModel::Action)).toString(), QString("Changed"));
+            QCOMPARE(m->data(m->index(0, HistoryGridModel::Changes)).toString(), QString("Username: Ali -> Siti"));
+            QCOMPARE(m->data(m->index(1, HistoryGridModel::Changes)).toString(), QString("PC-H, Ali"));
+            delete d;
+        }
+        app().exec("DELETE FROM IP_Info WHERE IP_Address = '10.9.8.1'");
+
+        RecordHistoryForm f;
+        QVERIFY(showActive(&f));
+        f.optByAction->click();
+        QCOMPARE(f.cboAction->currentData().toString(), history::kDeleted);
+        f.cmdFind->click();
+        QCOMPARE(f.model()->count(), qint64(1));
+        sui().answerNext(Button::Ok);
+        f.cmdRestore->click();
+        QVERIFY(sui().takeText("Restore the record of 10.9.8.1 as it was when it was deleted ?"));
+        QCOMPARE(app().count("IP_Info", "IP_Address = '10.9.8.1' AND Username = 'Siti' AND [Name] = 'PC-H'"), 1);
+        f.gridHistory->selectRow(0);
+        sui().answerNext(Button::Ok);
+        f.cmdRestore->click();
+        sui().take();
+        QVERIFY(sui().takeText("10.9.8.1 is held now by the record 10.9.8.1 (PC-H, Siti). The deleted "
+                               "record was not restored."));
+
+        f.optByAddress->click();
+        f.txtAddress->clear();
+        f.cmdFind->click();
+        QVERIFY(sui().takeText("Please enter the IP address !", "Error !"));
+        typeInto(f.txtAddress, "10.9.8.1");
+        f.cmdFind->click();
+        QCOMPARE(f.model()->count(), qint64(4));
+        QCOMPARE(f.model()->entry(0)->action, history::kRestored);
+        f.chkHeldOn->setChecked(true);
+        f.dtpHeldOn->setDateTime(QDateTime::currentDateTime().addDays(-1));
+        f.cmdFind->click();
+        QCOMPARE(f.model()->count(), qint64(0));
+        QVERIFY(f.lblCount->text().startsWith("Nobody held 10.9.8.1 on "));
+        f.chkHeldOn->setChecked(false);
+        f.cmdFind->click();
+
+        QTemporaryDir dir;
+        SavedReport saved;
+        sui().onModal("rptHistory", [&](QDialog& preview) {
+            saved = saveReport(sui(), preview, dir.path());
+            preview.reject();
+        });
+        f.cmdPrint->click();
+        QVERIFY2(saved.pdf.contains("Zorva : Record History"), qPrintable(saved.pdf));
+        QVERIFY(saved.pdf.contains("the history of 10.9.8.1"));
+        QVERIFY2(saved.csv.startsWith("When,IP Address,Action,User,What\r\n"), saved.csv.constData());
+        QCOMPARE(saved.csv.count("\r\n"), 5);
+        QVERIFY(saved.csv.contains(",10.9.8.1,Restored,"));
+
+        QVERIFY(f.cmdPurge->isEnabled()); // the fixture's user is of the group "Sistem"
+        sui().answerNext(Button::Yes);
+        f.cmdPurge->click();
+        QCOMPARE(sui().take().icon, Icon::Warning);
+        QCOMPARE(app().count("IP_History", "Action = 'purged'"), 1);
+        QCOMPARE(app().count("IP_History"), 5); // nothing was old enough
     }
 
     // An older database gets the history at its upgrade, its records untouched and without
