@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/History.h"
 #include "platform/Schema.h"
+#include "platform/SqlDialect.h"
 #include "support/Inventory.h"
 
 #include <QCoreApplication>

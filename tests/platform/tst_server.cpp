@@ -3,6 +3,7 @@
 // on the file backend (they run as platform_server_pg).
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/History.h"
 #include "platform/Migration.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
@@ -174,7 +175,13 @@ private slots:
         const auto cleanup = qScopeGuard([&] { closeAllConnections(); dropTestSchema(*target); });
         QSqlDatabase from = openDatabaseFile(file, "site");
         QSqlDatabase to = openDatabaseServer(*target, "target");
-        QCOMPARE(copied->size(), schemaTables().size());
+        // Every table, and the history as it was (three thousand additions, three hundred deletions).
+        QCOMPARE(copied->size(), schemaTables().size() + 1);
+        QCOMPARE(copied->last().table, kHistoryTable);
+        QCOMPARE(copied->last().rows, 3300);
+        const QString history = "SELECT rowid, " + historyColumns().join(", ") +
+                                " FROM IP_History WHERE rowid % 101 = 0 ORDER BY rowid";
+        QCOMPARE(rowsOf(to, history), rowsOf(from, history));
         for (const CopiedTable& t : *copied)
             QCOMPARE(rowsOf(to, "SELECT count(*) FROM " + t.table).value(0).value(0).toLongLong(), t.rows);
         QCOMPARE(copied->at(schemaTables().indexOf("IP_Info")).rows, 2700);
@@ -190,6 +197,9 @@ private slots:
         QVERIFY(serverGuardsAddresses(*target));
         QVERIFY(!runSqlOn(to, "INSERT INTO IP_Info (IP_Address) VALUES ('10.0.0.96')"));
         QVERIFY(runSqlOn(to, "INSERT INTO IP_Info (IP_Address) VALUES ('192.0.2.1')"));
+        // The server's own triggers record what happens there from now on.
+        QCOMPARE(rowsOf(to, "SELECT count(*) FROM IP_History WHERE Action = 'added' AND IP_Address = '192.0.2.1'")
+                     .value(0).value(0).toInt(), 1);
         // After the copied keys (a refused insert may have used one number).
         QVERIFY(rowsOf(to, "SELECT rowid FROM IP_Info WHERE IP_Address = '192.0.2.1'").value(0).value(0).toInt() > 3000);
         // Into a server that holds the tables now: refused, nothing added.
