@@ -27,7 +27,7 @@ QStringList columnValues(QWidget* parent, const QString& sql, const QVariantList
 void reportChangedMeanwhile(QWidget* parent) {
     ui().message(parent, Icon::Warning, QStringLiteral("Error !!!"),
                  QStringLiteral("This record was changed or deleted by another user meanwhile. "
-                                "The list has been read again."));
+                                "Nothing was written."));
 }
 
 namespace {

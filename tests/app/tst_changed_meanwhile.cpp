@@ -54,7 +54,7 @@ class TestChangedMeanwhile : public ZorvaTest {
         const RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error !!!"));
         QCOMPARE(m.text, QString("This record was changed or deleted by another user meanwhile. "
-                                 "The list has been read again."));
+                                 "Nothing was written."));
     }
     void choose(const QString& comboName, const QString& text) {
         auto* box = child<QComboBox>(form.get(), qPrintable(comboName));
