@@ -2,15 +2,20 @@
 // The batch of the assignment form: how many addresses are wanted, where the batch stands, the
 // two bulk questions and the details kept for the rest of the batch, and the chain that saves
 // one address after the other from the event loop.
+#include "plan/UnitPlace.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
 
 namespace zorva {
 
-// The user details a batch may reuse.
+// The user details a batch may reuse. The owning unit travels with its postal address: a row
+// never gets the one without the other.
 struct SharedDetails {
     QString project, remarks, status, userName, staffNo, lanId, telNo, faxNo;
+    QString unit;
+    UnitPostal postal;
 };
 
 class AssignBatch {

@@ -88,9 +88,17 @@ void AssignDetails::offerStatus() {
 }
 
 SharedDetails AssignDetails::shared() const {
-    return {txtProject->text(),  txtRemarks->text(), cboStatus->currentText(),
-            txtNamaPengguna->text(), txtStaffNo->text(), txtLANID->text(),
-            txtTelefon->text(),  txtFaksimili->text()};
+    return {txtProject->text(),
+            txtRemarks->text(),
+            cboStatus->currentText(),
+            txtNamaPengguna->text(),
+            txtStaffNo->text(),
+            txtLANID->text(),
+            txtTelefon->text(),
+            txtFaksimili->text(),
+            cboUnitDivision->currentText(),
+            {txtTingkat->text(), txtBangunan->text(), txtJalan->text(), txtPoskod->text(),
+             txtBandar->text(), txtNegeri->text()}};
 }
 
 void AssignDetails::putShared(const SharedDetails& d) {
@@ -103,20 +111,20 @@ void AssignDetails::putShared(const SharedDetails& d) {
     txtLANID->setText(d.lanId);
     txtTelefon->setText(d.telNo);
     txtFaksimili->setText(d.faxNo);
+    if (d.unit.isEmpty()) return;
+    if (cboUnitDivision->findText(d.unit) < 0) cboUnitDivision->addItem(d.unit);
+    cboUnitDivision->setCurrentText(d.unit);
+    // As remembered, over whatever the choice read from the directory.
+    showPostal(d.postal);
 }
 
 AssignDetails::Typed AssignDetails::typed(const QString& suggestedHostName) const {
-    return {shared(), cboUnitDivision->currentText(), txtKodPeralatan->text(),
-            txtKodPeralatan->text() != suggestedHostName};
+    return {shared(), txtKodPeralatan->text(), txtKodPeralatan->text() != suggestedHostName};
 }
 
 void AssignDetails::putTyped(const Typed& t) {
     putShared(t.shared);
     if (t.hostNameEdited) txtKodPeralatan->setText(t.hostName);
-    if (!t.unit.isEmpty()) {
-        if (cboUnitDivision->findText(t.unit) < 0) cboUnitDivision->addItem(t.unit);
-        cboUnitDivision->setCurrentText(t.unit);
-    }
 }
 
 void AssignDetails::fillRecord(AssignRecord& r) const {
@@ -159,18 +167,10 @@ void AssignDetails::showRecord(const AssignRecord& r) {
         cboStatus->insertItem(0, r.status);
         cboStatus->setCurrentIndex(0);
     }
+    const UnitPostal postal{r.floor, r.building, r.street, r.postcode, r.city, r.state};
     putShared({r.project, r.remarks, r.status, r.userName, r.staffNo, r.lanId, r.telNo,
-               r.faxNo});
-    if (!r.unit.isEmpty()) {
-        cboUnitDivision->insertItem(0, r.unit);
-        cboUnitDivision->setCurrentIndex(0);
-    }
-    txtTingkat->setText(r.floor);
-    txtBangunan->setText(r.building);
-    txtJalan->setText(r.street);
-    txtPoskod->setText(r.postcode);
-    txtBandar->setText(r.city);
-    txtNegeri->setText(r.state);
+               r.faxNo, r.unit, postal});
+    showPostal(postal); // also of a record without a unit
 }
 
 } // namespace zorva

@@ -43,7 +43,7 @@ public:
     // candidate.
     struct Typed {
         SharedDetails shared;
-        QString unit, hostName;
+        QString hostName;
         bool hostNameEdited = false;
     };
     Typed typed(const QString& suggestedHostName) const;

@@ -127,7 +127,7 @@ bool AreaTab::check() {
                         {txtSegmentCode->text()}));
 }
 
-bool AreaTab::write(bool isNew, const QVariant& key) {
+Written AreaTab::write(bool isNew, const QVariant& key) {
     Columns c{{QStringLiteral("Region"), txtRegionName->text()},
               {QStringLiteral("AssignIP"), txtIPOctet1->text().toInt()}};
     if (OptYes->isChecked()) {

@@ -33,7 +33,7 @@ private:
     void fillList();
     QVariant showRow(const QString& name);
     bool check();
-    bool write(bool isNew, const QVariant& key);
+    Written write(bool isNew, const QVariant& key);
 };
 
 } // namespace zorva

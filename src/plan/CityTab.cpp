@@ -341,7 +341,7 @@ bool CityTab::checkOctets() {
     return true;
 }
 
-bool CityTab::write(bool isNew, const QVariant& key) {
+Written CityTab::write(bool isNew, const QVariant& key) {
     Columns c{{QStringLiteral("City_name"), txtBandar->text()},
               {QStringLiteral("Abbr_city"), txtKodBandar->text()},
               {QStringLiteral("IP_octet2"), asInt(txtIPOctet2)}};

@@ -68,7 +68,7 @@ private:
     QVariant showRow(const QString& name);
     bool check();
     bool checkOctets();
-    bool write(bool isNew, const QVariant& key);
+    Written write(bool isNew, const QVariant& key);
     QString area() const;
 
     LocationCascade cascade_{PlanQueries(this)};

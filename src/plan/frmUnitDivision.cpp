@@ -213,7 +213,7 @@ QVariant frmUnitDivision::showRow(const QString& unit) {
     return q->value(QStringLiteral("rid"));
 }
 
-bool frmUnitDivision::write(bool isNew, const QVariant& key) {
+Written frmUnitDivision::write(bool isNew, const QVariant& key) {
     Columns c{{QStringLiteral("UnitDivision"), txtUnitDivision->text()},
               {QStringLiteral("Floor"), txtTingkat->text()},
               {QStringLiteral("Building"), txtBangunan->text()},

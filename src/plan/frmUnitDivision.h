@@ -1,6 +1,7 @@
 #pragma once
 #include "plan/LocationCascade.h"
 #include "platform/FormBase.h"
+#include "platform/Rows.h"
 
 #include <functional>
 
@@ -69,7 +70,7 @@ private:
     bool stateApplies() const;
     void fillList();
     QVariant showRow(const QString& unit);
-    bool write(bool isNew, const QVariant& key);
+    Written write(bool isNew, const QVariant& key);
     void lockPlace(bool editing);
     // The place filter of the unit queries: area, state when it applies, city.
     QString placeCondition() const;

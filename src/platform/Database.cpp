@@ -226,6 +226,13 @@ bool Transaction::commit() {
     return db_.commit();
 }
 
+void Transaction::rollback() {
+    if (!open_) return;
+    open_ = false;
+    inTransaction().remove(db_.connectionName());
+    db_.rollback();
+}
+
 bool copyDatabaseTo(QSqlDatabase db, const QString& target, QString* error) {
     if (isServer(db)) {
         if (error) *error = QStringLiteral("A server database is not copied into a file here; use pg_dump.");

@@ -40,6 +40,8 @@ public:
     explicit Transaction(QSqlDatabase db = database());
     ~Transaction();
     bool commit();
+    // Undoes the writes now rather than at the end of the scope.
+    void rollback();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 

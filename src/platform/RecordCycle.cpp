@@ -179,9 +179,17 @@ void RecordCycle::save() {
         return;
     {
         CursorGuard hourglass;
-        if (!h_.write(isNewRecord_, key_)) return; // reported; the edit goes on
+        const Written written = h_.write(isNewRecord_, key_);
+        if (written.gone()) return rowGone();
+        if (!written) return; // reported; the edit goes on
         if (h_.fillList) h_.fillList();
     }
+    clearFields();
+    leaveEdit();
+}
+
+void RecordCycle::rowGone() {
+    if (h_.fillList) h_.fillList();
     clearFields();
     leaveEdit();
 }
@@ -201,7 +209,9 @@ void RecordCycle::remove() {
         return;
     {
         CursorGuard hourglass;
-        if (!h_.erase(key_)) return;
+        const Written erased = h_.erase(key_);
+        if (erased.gone()) return rowGone();
+        if (!erased) return;
         if (h_.fillList) h_.fillList();
     }
     clearFields();

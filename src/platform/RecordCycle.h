@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Rows.h"
 #include "platform/Ui.h"
 
 #include <QList>
@@ -26,8 +27,10 @@ namespace zorva {
 // - check(): the form's checks in their order. Use refuse() for each refusal; the cycle's
 //   unchanged(), changed(field) and isNewRecord() give what the checks need.
 // - write(isNew, key): insert or change the row; false when it failed (report the error, e.g.
-//   with runSqlOrReport). The form then stays in edit and nothing is lost.
-// - erase(key): delete the row; false when it failed.
+//   with runSqlOrReport). The form then stays in edit and nothing is lost. When the row is
+//   gone (writeRow's Written::Gone: another user deleted it meanwhile, the message shown) the
+//   form writes nothing more; the cycle reads the list again and returns to browse.
+// - erase(key): delete the row; false when it failed, gone as for write.
 // - canErase(key): optional; the form's refusals before Delete asks (false: nothing deleted).
 // - fillList(): refill the list (after save and delete).
 // - lockForm(bool): optional; true when editing begins (lock other tabs, place boxes), false
@@ -61,8 +64,8 @@ public:
     struct Hooks {
         std::function<QVariant(const QString& listText)> showRow;
         std::function<bool()> check;
-        std::function<bool(bool isNew, const QVariant& key)> write;
-        std::function<bool(const QVariant& key)> erase;
+        std::function<Written(bool isNew, const QVariant& key)> write;
+        std::function<Written(const QVariant& key)> erase;
         std::function<bool(const QVariant& key)> canErase;
         std::function<void()> fillList;
         std::function<void()> closeForm;
@@ -117,6 +120,8 @@ public slots:
 private:
     void leaveEdit();
     void enterEdit();
+    // After a write or delete that found its row gone: the list read again, browse.
+    void rowGone();
     QVariant comparable(QWidget* field) const;
 
     QWidget* owner_;

@@ -1,5 +1,6 @@
 #include "platform/Rows.h"
 #include "platform/Database.h"
+#include "platform/Ui.h"
 
 namespace zorva {
 
@@ -23,8 +24,26 @@ QStringList columnValues(QWidget* parent, const QString& sql, const QVariantList
     return out;
 }
 
-bool writeRow(QWidget* parent, const QString& table, const Columns& columns, bool isNew,
-              const QVariant& rowid) {
+void reportChangedMeanwhile(QWidget* parent) {
+    ui().message(parent, Icon::Warning, QStringLiteral("Error !!!"),
+                 QStringLiteral("This record was changed or deleted by another user meanwhile. "
+                                "Nothing was written."));
+}
+
+namespace {
+// A change or delete by row key that touched no row did nothing the form asked for: say so
+// rather than report it as done.
+Written keyed(QWidget* parent, const QString& sql, const QVariantList& values) {
+    auto q = runSqlOrReport(parent, sql, values);
+    if (!q) return Written::Failed;
+    if (q->numRowsAffected() > 0) return Written::Done;
+    reportChangedMeanwhile(parent);
+    return Written::Gone;
+}
+} // namespace
+
+Written writeRow(QWidget* parent, const QString& table, const Columns& columns, bool isNew,
+                 const QVariant& rowid) {
     QStringList names;
     QVariantList values;
     for (const auto& [name, value] : columns) {
@@ -41,14 +60,13 @@ bool writeRow(QWidget* parent, const QString& table, const Columns& columns, boo
         sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
                   .arg(table, names.join(QStringLiteral(" = ?, ")));
         values << rowid;
+        return keyed(parent, sql, values);
     }
     return runSqlOrReport(parent, sql, values).has_value();
 }
 
-bool deleteRow(QWidget* parent, const QString& table, const QVariant& rowid) {
-    return runSqlOrReport(parent, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(table),
-                          {rowid})
-        .has_value();
+Written deleteRow(QWidget* parent, const QString& table, const QVariant& rowid) {
+    return keyed(parent, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(table), {rowid});
 }
 
 } // namespace zorva

@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 #include "platform/Input.h"
 #include "platform/Modeless.h"
+#include "platform/Rows.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 #include "records/RecordCsv.h"
@@ -325,12 +326,22 @@ void frmCarian::deleteSelectedRows() {
         Transaction t;
         QString error;
         bool ok = true;
-        for (qint64 key : keys)
-            if (!runSql(QStringLiteral("DELETE FROM IP_Info WHERE rowid = ?"), {key}, &error)) {
+        bool gone = false;
+        for (qint64 key : keys) {
+            auto q = runSql(QStringLiteral("DELETE FROM IP_Info WHERE rowid = ?"), {key}, &error);
+            // A row another user deleted meanwhile: the block is not what the user chose, so
+            // none of it is deleted.
+            gone = q && q->numRowsAffected() == 0;
+            if (!q || gone) {
                 ok = false;
                 break;
             }
-        if (!ok || !t.commit()) {
+        }
+        if (gone) {
+            // Rolled back before the message, so no other copy waits on it.
+            t.rollback();
+            reportChangedMeanwhile(this);
+        } else if (!ok || !t.commit()) {
             gridCarian->show();
             ui().message(this, Icon::Critical, QStringLiteral("Error !!!"),
                          error.isEmpty() ? database().lastError().text() : error);

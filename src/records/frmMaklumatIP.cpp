@@ -215,7 +215,9 @@ void frmMaklumatIP::cmdKemaskiniSimpan_Click() {
         c.emplace_back(QStringLiteral("UnitDivision"), cboUnitDivision->currentText());
     c.emplace_back(QStringLiteral("DateIssue"), issueDateValue(QDate::currentDate()));
     c.emplace_back(QStringLiteral("InputBy"), appState().gUserName);
-    if (!writeRow(this, QStringLiteral("IP_Info"), c, false, key_)) return; // stays in edit mode
+    const Written written = writeRow(this, QStringLiteral("IP_Info"), c, false, key_);
+    if (written.gone()) return recordGone();
+    if (!written) return; // stays in edit mode
     if (auto stored = readRecord(this, key_)) record_ = *stored;
     lblNotaUpdate->setText(updateNote(record_));
     viewMode();
@@ -238,9 +240,18 @@ void frmMaklumatIP::cmdHapus_Click() {
         return;
     {
         CursorGuard hourglass;
-        if (!deleteRow(this, QStringLiteral("IP_Info"), key_)) return;
+        const Written erased = deleteRow(this, QStringLiteral("IP_Info"), key_);
+        if (erased.gone()) return recordGone();
+        if (!erased) return;
         if (searchForm) searchForm->refreshAfterDelete();
     }
+    unload();
+}
+
+void frmMaklumatIP::recordGone() {
+    // Another user deleted the record meanwhile (said already): there is nothing left to show
+    // or edit here; the search's list is read again.
+    if (searchForm) searchForm->refreshAfterDelete();
     unload();
 }
 

@@ -67,6 +67,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void recordGone();
     void buildUi();
     void showRecord();
     void lockFields();

@@ -235,7 +235,7 @@ bool frmUser::check() {
     return true;
 }
 
-bool frmUser::write(bool isNew, const QVariant& key) {
+Written frmUser::write(bool isNew, const QVariant& key) {
     Columns c{{QStringLiteral("Name"), txtNama->text()},
               {QStringLiteral("UserID"), txtUserID->text()},
               {QStringLiteral("Password"), txtPassword->text()},
@@ -246,7 +246,8 @@ bool frmUser::write(bool isNew, const QVariant& key) {
         // Only an area administrator is bound to an area.
         c.emplace_back(QStringLiteral("Tadbir"), group == kKawasan ? area_ : QString());
     }
-    if (!writeRow(this, QStringLiteral("UserID"), c, isNew, key)) return false;
+    // A user deleted meanwhile gets no welcome and changes no session.
+    if (const Written w = writeRow(this, QStringLiteral("UserID"), c, isNew, key); !w) return w;
     if (isNew) {
         sendWelcome();
         return true;

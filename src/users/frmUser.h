@@ -1,6 +1,7 @@
 #pragma once
 #include "net/SmtpClient.h"
 #include "platform/FormBase.h"
+#include "platform/Rows.h"
 
 class QComboBox;
 class QListWidget;
@@ -60,7 +61,7 @@ private:
     void fillList();
     QVariant showRow(const QString& name);
     bool check();
-    bool write(bool isNew, const QVariant& key);
+    Written write(bool isNew, const QVariant& key);
     bool canErase(const QVariant& key);
     void sendWelcome();
     void afterCancel();

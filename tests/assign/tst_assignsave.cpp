@@ -181,6 +181,46 @@ private slots:
         QCOMPARE(app().count("IP_Info"), 2);
     }
 
+    // The unit chosen for the first row goes with its postal address to every row of the
+    // batch, whether the rows are auto-saved or saved one by one.
+    void batchKeepsTheUnitWithItsAddress_data() {
+        QTest::addColumn<bool>("autoSave");
+        QTest::addRow("auto-save") << true;
+        QTest::addRow("saved one by one") << false;
+    }
+    void batchKeepsTheUnitWithItsAddress() {
+        QFETCH(bool, autoSave);
+        app().exec("INSERT INTO UnitDivision VALUES ('IT Unit', 'Level 3', 'Menara', 'Jalan Satu', "
+                   "'30000', 'Ipoh', 'Perak', 'Northern', 'Perak', 'Ipoh')");
+        auto f = offer("3");
+        typeDetails(*f);
+        f->SSTab1->setCurrentIndex(1);
+        auto* unit = f->findChild<QComboBox*>("cboUnitDivision");
+        choose(unit, "IT Unit");
+        sui().answerNext(Button::Ok);
+        sui().answerNext(Button::Yes);
+        sui().answerNext(autoSave ? Button::Yes : Button::No);
+        f->cmdSave->click();
+        QVERIFY(sui().takeText("Save record to Zorva database ?"));
+        QCOMPARE(sui().take().title, QString("Confirmation"));
+        QCOMPARE(sui().take().title, QString("Auto-Save"));
+        for (int next = 2; !autoSave && next <= 3; ++next) {
+            QTRY_COMPARE(box(*f, "txtIPAddress")->text(), QString("198.51.100.%1").arg(next));
+            QCOMPARE(unit->currentText(), QString("IT Unit"));
+            QCOMPARE(box(*f, "txtPoskod")->text(), QString("30000"));
+            confirmSave(*f);
+        }
+        QTRY_COMPARE(app().count("IP_Info"), 3);
+        QTRY_VERIFY(choosing(*f));
+        QCOMPARE(app().count("IP_Info", "UnitDivision = 'IT Unit' AND Floor = 'Level 3' AND "
+                                        "Building = 'Menara' AND Roadname = 'Jalan Satu' AND "
+                                        "Postcode = '30000' AND City = 'Ipoh' AND State = 'Perak'"),
+                 3);
+        const QByteArray entries = log();
+        QCOMPARE(entries.count("Unit/Division\t: IT Unit\r\nAddress\t\t: Level 3, Menara\r\n"), 3);
+        QVERIFY(!entries.contains(": , "));
+    }
+
     // 256 auto-saved addresses from the event loop; then Stop honoured between two saves.
     void autoSaveChainAndStop() {
         auto f = offer("256", "Whole");

@@ -13,7 +13,11 @@ ScriptedUi::ScriptedUi() : previous_(setUi(this)) {}
 
 ScriptedUi::~ScriptedUi() { setUi(previous_); }
 
-void ScriptedUi::answerNext(Button answer) { answers_.enqueue(answer); }
+void ScriptedUi::answerNext(Button answer) { answerNext(answer, {}); }
+void ScriptedUi::answerNext(Button answer, std::function<void()> meanwhile) {
+    answers_.enqueue(answer);
+    meanwhile_.enqueue(std::move(meanwhile));
+}
 void ScriptedUi::answerFile(const QString& path) { files_.enqueue(path); }
 void ScriptedUi::answerFolder(const QString& path) { folders_.enqueue(path); }
 
@@ -51,6 +55,7 @@ Button ScriptedUi::message(QWidget*, Icon icon, const QString& title, const QStr
             m.answer = defaultButton;
         } else {
             m.answer = answers_.dequeue();
+            if (const auto meanwhile = meanwhile_.dequeue()) meanwhile();
         }
     } else {
         m.answer = Button::Ok;
@@ -125,6 +130,7 @@ bool ScriptedUi::verify() {
     problems_.clear();
     messages_.clear();
     answers_.clear();
+    meanwhile_.clear();
     files_.clear();
     folders_.clear();
     modal_.clear();

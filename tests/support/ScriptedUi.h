@@ -30,6 +30,9 @@ public:
 
     // ---- script
     void answerNext(Button answer);
+    // The same, and meanwhile runs while that question is open (what another copy of the
+    // program does while the user reads it).
+    void answerNext(Button answer, std::function<void()> meanwhile);
     void answerFile(const QString& path); // empty: cancel
     void answerFolder(const QString& path);
     using ModalHandler = std::function<void(QDialog&)>;
@@ -72,6 +75,7 @@ public:
 private:
     QList<RecordedMessage> messages_;
     QQueue<Button> answers_;
+    QQueue<std::function<void()>> meanwhile_; // one per answer, may be empty
     QQueue<QString> files_;
     QQueue<QString> folders_;
     QMap<QString, QQueue<ModalHandler>> modal_;
