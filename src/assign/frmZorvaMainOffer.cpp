@@ -8,6 +8,7 @@
 #include "plan/PlanData.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
@@ -161,7 +162,7 @@ void frmZorvaMain::dedicatedStep() {
     txtlblNamingConvention->clear();
     details->clearDetails();
     details->enableDetails();
-    txtBilangan->setEnabled(false);
+    setEditable(txtBilangan, false);
     SSTab1->setCurrentIndex(0);
     cmdSave->setEnabled(false);
     cmdBatal->setText(kCancel);
@@ -188,7 +189,7 @@ void frmZorvaMain::dedicatedStep() {
     const DedicatedSequence d = dedicatedSequence(entry, octet4_, cascade_.queries());
     if (!d.refusal.isEmpty()) {
         ui().message(this, Icon::Critical, QStringLiteral("Error : Not a valid IP Octet 4."), d.refusal);
-        txtBilangan->setEnabled(true);
+        setEditable(txtBilangan, true);
         txtBilangan->setFocus();
         return;
     }
@@ -224,7 +225,7 @@ void frmZorvaMain::offerCandidate(bool inBatch) {
     }
     suggestedHostName_ = details->txtKodPeralatan->text();
     appState().gOwnRange = true;
-    if (details->txtProject->isEnabled()) details->txtProject->setFocus();
+    if (isEditable(details->txtProject)) details->txtProject->setFocus();
     if (keepTyped_) {
         details->putTyped(*keepTyped_);
         keepTyped_.reset();

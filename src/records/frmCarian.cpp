@@ -112,15 +112,22 @@ void frmCarian::buildUi() {
         width += w;
     }
     gridCarian->setMinimumWidth(width + gridCarian->frameWidth() * 2 + 20);
+    // After a search the columns take what their texts need; the last, blank one fills the rest.
+    gridCarian->horizontalHeader()->setStretchLastSection(true);
     outer->addWidget(gridCarian, 1);
 
     auto* bottom = new QHBoxLayout;
     lblNotaCarian = named<QLabel>("lblNotaCarian",
                                   QStringLiteral("Double Click on item to get details ..."), this);
     cmdTutup = named<QPushButton>("cmdTutup", QStringLiteral("Close"), this);
+    // The note after a search is long ("n record(s) found. Double Click ..."): two lines.
+    lblNotaCarian->setWordWrap(true);
+    lblNotaCarian->setMinimumHeight(2 * lblNotaCarian->fontMetrics().lineSpacing());
     bottom->addWidget(lblNotaCarian, 1);
     bottom->addWidget(cmdTutup);
     outer->addLayout(bottom);
+    // The grid and the note come and go with the results; Close stays where it is.
+    keepPlaceWhenHidden({gridCarian, lblNotaCarian});
 
     const std::pair<QRadioButton*, SearchMode> textModes[] = {
         {Option1, SearchMode::IPAddress}, {Option2, SearchMode::StaffNo},
@@ -151,6 +158,7 @@ void frmCarian::buildLocationFrame() {
     cboCity = named<QComboBox>("cboCity", FrameLocation);
     cboWorkGroup = named<QComboBox>("cboWorkGroup", FrameLocation);
     txtSegment = named<QLineEdit>("txtSegment", FrameLocation);
+    roomForNames({cboRegion, cboState, cboCity, cboWorkGroup});
     lblRegion = addLabelledRow(place, "lblRegion", QStringLiteral("Area :"), cboRegion);
     lblState = addLabelledRow(place, "lblState", QStringLiteral("State :"), cboState);
     lblCity = addLabelledRow(place, "lblCity", QStringLiteral("City :"), cboCity);
@@ -269,6 +277,7 @@ bool frmCarian::showResult(const QString& notFound, bool beep) {
 void frmCarian::paparSenaraiCarian() {
     gridCarian->show();
     gridCarian->scrollToTop();
+    for (int c = 0; c < RecordGridModel::kColumns - 1; ++c) gridCarian->resizeColumnToContents(c);
     lblNotaCarian->setText(foundNote(model_->count()));
 }
 
