@@ -114,6 +114,8 @@ void frmCarian::buildUi() {
     gridCarian->setMinimumWidth(width + gridCarian->frameWidth() * 2 + 20);
     // After a search the columns take what their texts need; the last, blank one fills the rest.
     gridCarian->horizontalHeader()->setStretchLastSection(true);
+    // Measured on the lines in view only: a large result is read only where it is shown.
+    gridCarian->horizontalHeader()->setResizeContentsPrecision(0);
     outer->addWidget(gridCarian, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -277,7 +279,9 @@ bool frmCarian::showResult(const QString& notFound, bool beep) {
 void frmCarian::paparSenaraiCarian() {
     gridCarian->show();
     gridCarian->scrollToTop();
-    for (int c = 0; c < RecordGridModel::kColumns - 1; ++c) gridCarian->resizeColumnToContents(c);
+    // Only a grid on screen has lines in view to measure (a hidden one would read them all).
+    if (gridCarian->isVisible())
+        for (int c = 0; c < RecordGridModel::kColumns - 1; ++c) gridCarian->resizeColumnToContents(c);
     lblNotaCarian->setText(foundNote(model_->count()));
 }
 

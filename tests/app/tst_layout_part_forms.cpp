@@ -117,6 +117,7 @@ void addLayoutData(AppFixture& app) {
     WriteIni("Network", "SMTP", "mail.example.com");
     WriteIni("Network", "Port", "25");
     WriteIni("Backup", "BackupLocation", app.folder());
+    WriteIni("Database", "DatabaseLocation", app.folder());
     AppState& s = appState();
     s.gPickRegion = "Northern";
     s.gPickStateCode = "P";
@@ -133,7 +134,7 @@ const QList<LayoutCase>& layoutCases() {
          [](QWidget* f, ScriptedUi&) { child<QTimer>(f, "tim_delay")->stop(); }},
         {"frmCariDB", kWindow,
          [](ScriptedUi& ui) {
-             ui.answerFile(appState().gDbPath); // the database in use, chosen again
+             ui.answerFile({}); // the file dialog cancelled: the configured folder stays
              return loaded<frmCariDB>();
          }},
         {"frmLogin", kWindow, plain<frmLogin>},
