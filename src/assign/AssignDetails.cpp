@@ -57,16 +57,16 @@ QList<QLineEdit*> AssignDetails::boxes() const {
 }
 
 void AssignDetails::enableDetails() {
-    for (QLineEdit* b : boxes()) b->setEnabled(true);
+    for (QLineEdit* b : boxes()) setEditable(b, true);
     cboStatus->setEnabled(true);
     cboUnitDivision->setEnabled(true);
     offerStatus();
     // Filled from the unit only.
-    for (QLineEdit* b : postalBoxes()) b->setEnabled(false);
+    for (QLineEdit* b : postalBoxes()) setEditable(b, false);
 }
 
 void AssignDetails::disableDetails() {
-    for (QLineEdit* b : boxes()) b->setEnabled(false);
+    for (QLineEdit* b : boxes()) setEditable(b, false);
     cboStatus->setEnabled(false);
     cboUnitDivision->setEnabled(false);
 }

@@ -5,9 +5,26 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace zorva {
+
+namespace {
+// The log opens large enough for its lines: 80 columns by 24 lines of its font.
+class LogView : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    QSize sizeHint() const override {
+        const QFontMetrics fm(font());
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        const int frame = 2 * frameWidth() + 2 * int(document()->documentMargin());
+        return {fm.horizontalAdvance(QString(80, QLatin1Char('0'))) + frame + bar,
+                fm.lineSpacing() * 24 + frame + bar};
+    }
+};
+} // namespace
 
 frmAssignLog::frmAssignLog(QWidget* parent) : FormBase(parent) {
     setObjectName(QStringLiteral("frmAssignLog"));
@@ -17,7 +34,7 @@ frmAssignLog::frmAssignLog(QWidget* parent) : FormBase(parent) {
 
 void frmAssignLog::buildUi() {
     auto* outer = new QVBoxLayout(this);
-    txtAssignLog = named<QPlainTextEdit>("txtAssignLog", this);
+    txtAssignLog = named<LogView>("txtAssignLog", this);
     // A view of the file: what is typed here would never be written back.
     txtAssignLog->setReadOnly(true);
     txtAssignLog->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -28,7 +45,6 @@ void frmAssignLog::buildUi() {
     outer->addLayout(buttonRow({cmdClearLog, cmdClose}));
     connect(cmdClearLog, &QPushButton::clicked, this, &frmAssignLog::cmdClearLog_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmAssignLog::cmdClose_Click);
-    resize(560, 420);
 }
 
 void frmAssignLog::Form_Load() {

@@ -72,12 +72,12 @@ QWidget* frmZorvaMain::buildCascade() {
     cboWorkGroup = named<QComboBox>("cboWorkGroup", top);
     txtSegment = named<QLineEdit>("txtSegment", top);
     cboEquipment = named<QComboBox>("cboEquipment", top);
+    roomForNames({cboRegion, cboState, cboCity, cboWorkGroup, cboEquipment});
     lblTotalRequired = named<QLabel>("lblTotalRequired", QStringLiteral("Total Required :"), top);
     txtBilangan = named<QLineEdit>("txtBilangan", top);
     txtlblIPAddress = named<QLineEdit>("txtlblIPAddress", QStringLiteral("0.0.0.0"), top);
     txtlblNamingConvention = named<QLineEdit>("txtlblNamingConvention", top);
-    txtlblIPAddress->setReadOnly(true);
-    txtlblNamingConvention->setReadOnly(true);
+    setEditable({txtlblIPAddress, txtlblNamingConvention}, false);
     add(lblRegion, cboRegion, 0, 0);
     add(lblState, cboState, 1, 0);
     add(lblCity, cboCity, 2, 0);
@@ -92,11 +92,11 @@ QWidget* frmZorvaMain::buildCascade() {
     add(new QLabel(QStringLiteral("Hostname :"), top), txtlblNamingConvention, 3, 2);
 
     // Filters first, so that a handler sees a refused keystroke as no change.
-    attachNumericFilter(txtSegment, 255, 0, [this] { return txtSegment->isEnabled(); });
+    attachNumericFilter(txtSegment, 255, 0, [this] { return isEditable(txtSegment); });
     attachNumericFilter(txtBilangan, 256, 0,
-                        [this] { return txtBilangan->isEnabled() && !dedicatedMode(); });
+                        [this] { return isEditable(txtBilangan) && !dedicatedMode(); });
     attachNumericFilter(txtBilangan, 255, 0,
-                        [this] { return txtBilangan->isEnabled() && dedicatedMode(); });
+                        [this] { return isEditable(txtBilangan) && dedicatedMode(); });
     connectChoice(cboRegion, this, &frmZorvaMain::cboRegion_Click);
     connectChoice(cboState, this, &frmZorvaMain::cboState_Click);
     connectChoice(cboCity, this, &frmZorvaMain::cboCity_Click);
@@ -130,7 +130,10 @@ void frmZorvaMain::buildUi() {
     cmdSave = named<QPushButton>("cmdSave", QStringLiteral("Save"), this);
     cmdBatal = named<QPushButton>("cmdBatal", QStringLiteral("Cancel"), this);
     cmdTutup = named<QPushButton>("cmdTutup", QStringLiteral("Close"), this);
-    bottom->addWidget(lblJumlah);
+    // The count grows long in a batch ("Total Records : n   (Not Use : ...)"): a line of its own,
+    // kept while hidden so that the tabs above do not move.
+    outer->addWidget(lblJumlah);
+    keepPlaceWhenHidden({lblJumlah});
     bottom->addStretch(1);
     bottom->addWidget(lblRekodKe);
     bottom->addWidget(lblBilangan);
@@ -155,7 +158,7 @@ void frmZorvaMain::Form_Load() {
     if (scanMode()) {
         setWindowTitle(QStringLiteral("Scan Network ..."));
         lblTotalRequired->setText(QStringLiteral("Total Required :"));
-        txtBilangan->setEnabled(false);
+        setEditable(txtBilangan, false);
         i = 0;
         StartRange = 999;
     } else if (dedicatedMode()) {
@@ -213,7 +216,7 @@ void frmZorvaMain::loadWorkgroupList() {
 void frmZorvaMain::putCityRangeEntry() {
     const auto& city = cascade_.cityRow();
     if (!cascade_.segmented() || !city || !city->hasOwnRange()) return;
-    txtSegment->setEnabled(false);
+    setEditable(txtSegment, false);
     fillBox(cboEquipment, {cityRangeEntry(*city->startRange, *city->endRange)});
 }
 
@@ -281,13 +284,13 @@ void frmZorvaMain::cboCity_Click() {
         const QSignalBlocker quiet(txtSegment);
         txtSegment->clear();
         lastSegment_.clear();
-        txtSegment->setEnabled(true);
+        setEditable(txtSegment, true);
     }
     cascade_.chooseCity(cboCity->currentText());
     if (cascade_.segmented() && cascade_.octet3Fixed()) {
         lblWorkGroup->setText(QStringLiteral("IP Octet 3 :"));
         txtSegment->setText(QString::number(cascade_.octet3())); // runs the segment step
-        txtSegment->setEnabled(false);
+        setEditable(txtSegment, false);
         putCityRangeEntry();
     }
     refreshPreviews();
@@ -341,16 +344,16 @@ bool frmZorvaMain::cascadeChecks() {
 void frmZorvaMain::lockCascade() {
     for (QWidget* w : std::initializer_list<QWidget*>{cboRegion, cboState, cboCity, cboWorkGroup,
                                                       txtSegment, txtBilangan, cboEquipment})
-        w->setEnabled(false);
+        setEditable(w, false);
 }
 
 void frmZorvaMain::unlockCascade() {
     for (QWidget* w : std::initializer_list<QWidget*>{cboRegion, cboState, cboCity, cboWorkGroup,
                                                       txtSegment, txtBilangan, cboEquipment})
-        w->setEnabled(true);
+        setEditable(w, true);
     // What the plan fixes stays fixed: a city's own octet 3; the scan counts nothing.
-    if (cascade_.octet3Fixed()) txtSegment->setEnabled(false);
-    if (scanMode()) txtBilangan->setEnabled(false);
+    if (cascade_.octet3Fixed()) setEditable(txtSegment, false);
+    if (scanMode()) setEditable(txtBilangan, false);
 }
 
 void frmZorvaMain::cmdTutup_Click() {

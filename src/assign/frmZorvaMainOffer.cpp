@@ -8,6 +8,7 @@
 #include "plan/PlanData.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
@@ -165,7 +166,7 @@ void frmZorvaMain::dedicatedStep() {
     txtlblNamingConvention->clear();
     details->clearDetails();
     details->enableDetails();
-    txtBilangan->setEnabled(false);
+    setEditable(txtBilangan, false);
     SSTab1->setCurrentIndex(0);
     cmdSave->setEnabled(false);
     cmdBatal->setText(kCancel);
@@ -192,7 +193,7 @@ void frmZorvaMain::dedicatedStep() {
     const DedicatedSequence d = dedicatedSequence(entry, octet4_, cascade_.queries());
     if (!d.refusal.isEmpty()) {
         ui().message(this, Icon::Critical, QStringLiteral("Error : Not a valid IP Octet 4."), d.refusal);
-        txtBilangan->setEnabled(true);
+        setEditable(txtBilangan, true);
         txtBilangan->setFocus();
         return;
     }
@@ -228,7 +229,7 @@ void frmZorvaMain::offerCandidate(bool inBatch) {
     }
     suggestedHostName_ = details->txtKodPeralatan->text();
     appState().gOwnRange = true;
-    if (details->txtProject->isEnabled()) details->txtProject->setFocus();
+    if (isEditable(details->txtProject)) details->txtProject->setFocus();
     if (keepTyped_) {
         details->putTyped(*keepTyped_);
         keepTyped_.reset();

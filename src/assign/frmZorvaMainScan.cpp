@@ -5,6 +5,7 @@
 #include "assign/frmNetScanRange.h"
 #include "assign/frmZorvaMain.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
@@ -86,7 +87,7 @@ void ScanSide::scanNetwork() {
         CursorGuard wait;
         f_.details->clearDetails();
         f_.details->enableDetails();
-        f_.txtBilangan->setEnabled(false);
+        setEditable(f_.txtBilangan, false);
         f_.SSTab1->setCurrentIndex(0);
         f_.cmdSave->setEnabled(false);
         f_.cmdBatal->setText(kCancel);

@@ -38,11 +38,13 @@ AreaTab::AreaTab(QWidget* parent)
     addLine(QStringLiteral("lblSegmentCode"), QStringLiteral("Segment Code :"),
             QStringLiteral("txtSegmentCode"))
         .into(lblSegmentCode, txtSegmentCode);
+    // "Segment Code" shows only for a segmented area; the description below it stays put.
+    keepPlaceWhenHidden({lblSegmentCode, txtSegmentCode});
     addDescription(QStringLiteral("lblDescArea"));
 
-    auto editing = [this] { return txtIPOctet1->isEnabled(); };
+    auto editing = [this] { return isEditable(txtIPOctet1); };
     attachNumericFilter(txtIPOctet1, 255, 0, editing);
-    attachCodeFilter(txtSegmentCode, 0, [this] { return txtSegmentCode->isEnabled(); });
+    attachCodeFilter(txtSegmentCode, 0, [this] { return isEditable(txtSegmentCode); });
     connect(OptYes, &QRadioButton::clicked, this, &AreaTab::OptYes_Click);
     connect(OptNo, &QRadioButton::clicked, this, &AreaTab::OptNo_Click);
 
@@ -73,7 +75,7 @@ AreaTab::AreaTab(QWidget* parent)
 void AreaTab::showSegmentCode(bool shown) {
     lblSegmentCode->setVisible(shown);
     txtSegmentCode->setVisible(shown);
-    txtSegmentCode->setEnabled(shown && cycle_->isEditing());
+    setEditable(txtSegmentCode, shown && cycle_->isEditing());
 }
 
 void AreaTab::OptYes_Click() {

@@ -63,10 +63,11 @@ void CityTab::buildUi() {
     cboStateCity = new QComboBox;
     lblStateCity = addField(QStringLiteral("lblStateCity"), QStringLiteral("State :"),
                             cboStateCity, QStringLiteral("cboStateCity"), true);
+    roomForNames({cboRegionCity, cboStateCity});
     addLine(QStringLiteral("lblStateCode"), QStringLiteral("State Code :"),
             QStringLiteral("txtKodNegeri"), true)
         .into(lblStateCode, txtKodNegeri);
-    txtKodNegeri->setReadOnly(true); // filled from the state or the area, never typed
+    setEditable(txtKodNegeri, false); // filled from the state or the area, never typed
     txtKodNegeri->setFocusPolicy(Qt::NoFocus);
 
     addLine(QStringLiteral("lblCity"), QStringLiteral("City :"), QStringLiteral("txtBandar"))
@@ -99,7 +100,7 @@ void CityTab::buildUi() {
     lblIPOctet = named<QLabel>("lblIPOctet", QStringLiteral("xxx.xxx.xxx.xxx"));
     addField(QStringLiteral("lblIPOctetCaption"), QString(), lblIPOctet, {});
 
-    auto editing = [](QLineEdit* b) { return [b] { return b->isEnabled(); }; };
+    auto editing = [](QLineEdit* b) { return [b] { return isEditable(b); }; };
     attachNumericFilter(txtIPOctet2, 255, 0, editing(txtIPOctet2));
     attachNumericFilter(txtOffset, 32767, 0, editing(txtOffset));
     attachNumericFilter(txtStartIPRange, 255, 0, editing(txtStartIPRange));
@@ -267,13 +268,13 @@ QVariant CityTab::showRow(const QString& name) {
 }
 
 void CityTab::txtIPOctet2_Change() {
-    if (!txtIPOctet2->isEnabled()) return;
+    if (!isEditable(txtIPOctet2)) return;
     prefixOctet2 = txtIPOctet2->text();
     refreshPreview();
 }
 
 void CityTab::txtOffset_Change() {
-    if (!txtOffset->isEnabled()) return;
+    if (!isEditable(txtOffset)) return;
     prefixOctet3 = txtOffset->text();
     refreshPreview();
 }

@@ -26,9 +26,9 @@ EquipmentTab::EquipmentTab(QWidget* parent)
             QStringLiteral("txtOctet4End"))
         .into(lblOctet4End, txtOctet4End);
     addDescription(QStringLiteral("lblDescEquipment"));
-    attachCodeFilter(txtEquipmentCode, 3, [this] { return txtEquipmentCode->isEnabled(); });
-    attachNumericFilter(txtOctet4Start, 255, 0, [this] { return txtOctet4Start->isEnabled(); });
-    attachNumericFilter(txtOctet4End, 255, 0, [this] { return txtOctet4End->isEnabled(); });
+    attachCodeFilter(txtEquipmentCode, 3, [this] { return isEditable(txtEquipmentCode); });
+    attachNumericFilter(txtOctet4Start, 255, 0, [this] { return isEditable(txtOctet4Start); });
+    attachNumericFilter(txtOctet4End, 255, 0, [this] { return isEditable(txtOctet4End); });
     setHelp(txtEquipmentName, QStringLiteral("Equipment Name : "),
             QStringLiteral("Set equipment name."));
     setHelp(txtEquipmentCode, QStringLiteral("Equipment Code : "),

@@ -18,6 +18,7 @@ StateTab::StateTab(QWidget* parent)
     cboRegionState = new QComboBox;
     lblRegionState = addField(QStringLiteral("lblRegionState"), QStringLiteral("Area :"),
                               cboRegionState, QStringLiteral("cboRegionState"), true);
+    roomForNames({cboRegionState});
     addLine(QStringLiteral("lblStateName"), QStringLiteral("State Name :"),
             QStringLiteral("txtStateName"))
         .into(lblStateName, txtStateName);
@@ -25,7 +26,7 @@ StateTab::StateTab(QWidget* parent)
             QStringLiteral("txtStateCode"))
         .into(lblStateCode4State, txtStateCode);
     addDescription(QStringLiteral("lblDescState"));
-    attachCodeFilter(txtStateCode, 1, [this] { return txtStateCode->isEnabled(); });
+    attachCodeFilter(txtStateCode, 1, [this] { return isEditable(txtStateCode); });
     setHelp(txtStateName, QStringLiteral("State Name : "),
             QStringLiteral("Set State Name (for Regional LAN)."));
     setHelp(txtStateCode, QStringLiteral("State Code : "),

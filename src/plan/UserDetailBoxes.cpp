@@ -17,6 +17,7 @@ void UserDetailBoxes::buildUserDetails(QWidget* page) {
     txtStaffNo = box("txtStaffNo");
     txtLANID = box("txtLANID");
     cboUnitDivision = named<QComboBox>("cboUnitDivision", page);
+    roomForNames({cboUnitDivision});
     PicUnitDivision = named<QLabel>("PicUnitDivision", page);
     PicUnitDivision->setPixmap(
         QApplication::style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(20));

@@ -25,8 +25,8 @@ WorkgroupTab::WorkgroupTab(QWidget* parent)
     txtWGOctet3->setPlaceholderText(QStringLiteral("( 0 to 9 only )"));
     txtWGOctet3->setToolTip(QStringLiteral("( 0 to 9 only )"));
     addDescription(QStringLiteral("lblDescWorkGroup"));
-    attachCodeFilter(txtWorkgroupCode, 1, [this] { return txtWorkgroupCode->isEnabled(); });
-    attachNumericFilter(txtWGOctet3, 9, 0, [this] { return txtWGOctet3->isEnabled(); });
+    attachCodeFilter(txtWorkgroupCode, 1, [this] { return isEditable(txtWorkgroupCode); });
+    attachNumericFilter(txtWGOctet3, 9, 0, [this] { return isEditable(txtWGOctet3); });
     setHelp(txtWorkgroupName, QStringLiteral("Work Group Name : "),
             QStringLiteral("Set Work Group/Site Name (for Regional LAN such as outlets, service "
                            "center, etc)."));

@@ -35,6 +35,7 @@ void frmUnitDivision::buildUi() {
     combo("cboRegion", "lblRegion", QStringLiteral("Area :"), cboRegion, lblRegion);
     combo("cboState", "lblState", QStringLiteral("State :"), cboState, lblState);
     combo("cboCity", "lblCity", QStringLiteral("City :"), cboCity, lblCity);
+    roomForNames({cboRegion, cboState, cboCity});
 
     auto* middle = new QHBoxLayout;
     outer->addLayout(middle);

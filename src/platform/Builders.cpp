@@ -1,8 +1,15 @@
 #include "platform/Builders.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace zorva {
@@ -64,6 +71,79 @@ QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
     }
     layout->addLayout(row);
     return row;
+}
+
+namespace {
+// The focus policy a box had while editable, so that it gets it back.
+constexpr char kEditableFocus[] = "zorvaEditableFocus";
+
+bool setBoxReadOnly(QWidget* w, bool readOnly) {
+    if (auto* line = qobject_cast<QLineEdit*>(w)) line->setReadOnly(readOnly);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) plain->setReadOnly(readOnly);
+    else if (auto* rich = qobject_cast<QTextEdit*>(w)) rich->setReadOnly(readOnly);
+    else return false;
+    return true;
+}
+} // namespace
+
+void setEditable(QWidget* control, bool editable) {
+    if (!setBoxReadOnly(control, !editable)) {
+        control->setEnabled(editable);
+        return;
+    }
+    control->setEnabled(true);
+    if (!control->property(kEditableFocus).isValid())
+        control->setProperty(kEditableFocus, int(control->focusPolicy()));
+    control->setFocusPolicy(editable ? Qt::FocusPolicy(control->property(kEditableFocus).toInt())
+                                     : Qt::ClickFocus);
+    const QWidget* parent = control->parentWidget();
+    const QPalette around = parent ? parent->palette() : QApplication::palette(control);
+    QPalette own = control->palette();
+    own.setBrush(QPalette::Base, around.brush(editable ? QPalette::Base : QPalette::Window));
+    control->setPalette(own);
+}
+
+void setEditable(std::initializer_list<QWidget*> controls, bool editable) {
+    for (QWidget* w : controls) setEditable(w, editable);
+}
+
+bool isEditable(const QWidget* control) {
+    if (!control->isEnabled()) return false;
+    if (auto* line = qobject_cast<const QLineEdit*>(control)) return !line->isReadOnly();
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(control)) return !plain->isReadOnly();
+    if (auto* rich = qobject_cast<const QTextEdit*>(control)) return !rich->isReadOnly();
+    return true;
+}
+
+void roomForNames(std::initializer_list<QComboBox*> boxes) {
+    // "Finance Department", "Kuala Pilah Selatan": names of twenty characters are common.
+    constexpr int kNameLength = 20;
+    for (QComboBox* box : boxes) {
+        box->setMinimumContentsLength(kNameLength);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
+}
+
+void fitWidthToEntries(QAbstractItemView* list) {
+    auto fit = [list] {
+        const int entries = list->sizeHintForColumn(0);
+        if (entries <= 0) return;
+        const int frame = 2 * list->frameWidth();
+        const int bar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        list->setMinimumWidth(std::max(list->minimumWidth(), entries + frame + bar));
+    };
+    // Not on a reset: a list's model resets while the list is being destroyed.
+    QAbstractItemModel* model = list->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, list, fit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, list, fit);
+}
+
+void keepPlaceWhenHidden(std::initializer_list<QWidget*> controls) {
+    for (QWidget* w : controls) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
 }
 
 } // namespace zorva

@@ -5,7 +5,11 @@
 #include <QString>
 #include <utility>
 
+#include <initializer_list>
+
+class QAbstractItemView;
 class QBoxLayout;
+class QComboBox;
 class QGridLayout;
 class QPushButton;
 class QToolButton;
@@ -77,5 +81,25 @@ struct ButtonDef {
 // Adds a right-aligned row of plain buttons (none a default button) at the end of layout.
 QHBoxLayout* addButtonRow(QBoxLayout* layout, QWidget* parent,
                           std::initializer_list<ButtonDef> buttons);
+
+// Whether the user may change a control now. A text box that shows data the user cannot
+// change stays enabled and readable: read-only, on the window's colour (the style's read-only
+// look, not the grey of a disabled box), passed by Tab and the Enter moves as a disabled box
+// was; a click still selects its text for copying. Other controls are simply disabled.
+void setEditable(QWidget* control, bool editable);
+void setEditable(std::initializer_list<QWidget*> controls, bool editable);
+// Enabled and, for a text box, not read-only.
+bool isEditable(const QWidget* control);
+
+// Combo boxes of names that are filled after the form has taken its size (the next step of a
+// choice): room for a long name from the start, and more when the entries need it.
+void roomForNames(std::initializer_list<QComboBox*> boxes);
+
+// The list is kept at least as wide as its widest entry (entries come and go with the data).
+void fitWidthToEntries(QAbstractItemView* list);
+
+// The controls keep their place in the layout while hidden, so that nothing around them moves
+// when they hide or show.
+void keepPlaceWhenHidden(std::initializer_list<QWidget*> controls);
 
 } // namespace zorva

@@ -85,7 +85,7 @@ void RecordCycle::clearFields() {
 }
 
 void RecordCycle::setFieldsEnabled(bool enabled) {
-    for (QWidget* f : fields_) f->setEnabled(enabled && !f->isHidden());
+    for (QWidget* f : fields_) setEditable(f, enabled && !f->isHidden());
 }
 
 void RecordCycle::rememberFields() {
@@ -222,6 +222,7 @@ RecordCycle::Widgets buildCycleFrames(QListWidget* list, const QString& opsName,
                                       const QString& saveName, const QString& suffix) {
     RecordCycle::Widgets w;
     w.list = list;
+    fitWidthToEntries(list);
     auto frame = [](const QString& name) {
         auto* f = named<QWidget>(name);
         auto* row = new QHBoxLayout(f);

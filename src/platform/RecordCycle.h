@@ -16,9 +16,10 @@ namespace zorva {
 // The record cycle of the data-entry forms: a list of rows, input fields, an operations frame
 // (Add, Update, Delete, Close) and a save frame (Save, Cancel, Close) that replace each other.
 //
-// States: browse (list enabled, fields disabled, Update/Delete disabled), showing a row (after
-// a list click: fields filled and disabled, Update/Delete enabled) and edit (after Add or
-// Update: fields enabled, list disabled, save frame shown, the rest of the form locked).
+// States: browse (list enabled, fields not editable, Update/Delete disabled), showing a row
+// (after a list click: fields filled and not editable, Update/Delete enabled) and edit (after
+// Add or Update: fields editable, list disabled, save frame shown, the rest of the form
+// locked). A text field that is not editable is read-only (setEditable), other fields disabled.
 //
 // The form supplies its widgets, its fields and hooks; the cycle does the rest:
 // - showRow(listText): read the row named by the list line and fill the fields; return a key
@@ -39,8 +40,8 @@ namespace zorva {
 //   (hide a box before the fields are enabled, prefill a field, reshow a box, hide helpers).
 //
 // Fields are QLineEdit, QAbstractButton (checked), QComboBox (text), QPlainTextEdit or
-// QTextEdit. Clearing empties texts and unchecks buttons; enabling covers only the fields that
-// are not hidden. Values are remembered when a row is shown, when Update begins and when Add
+// QTextEdit. Clearing empties texts and unchecks buttons; making editable covers only the fields
+// that are not hidden. Values are remembered when a row is shown, when Update begins and when Add
 // begins (of what was shown); Cancel puts them back and Save compares against them. A hidden
 // field counts as empty in that comparison.
 class RecordCycle : public QObject {

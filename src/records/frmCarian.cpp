@@ -113,15 +113,24 @@ void frmCarian::buildUi() {
         width += w;
     }
     gridCarian->setMinimumWidth(width + gridCarian->frameWidth() * 2 + 20);
+    // After a search the columns take what their texts need; the last, blank one fills the rest.
+    gridCarian->horizontalHeader()->setStretchLastSection(true);
+    // Measured on the lines in view only: a large result is read only where it is shown.
+    gridCarian->horizontalHeader()->setResizeContentsPrecision(0);
     outer->addWidget(gridCarian, 1);
 
     auto* bottom = new QHBoxLayout;
     lblNotaCarian = named<QLabel>("lblNotaCarian",
                                   QStringLiteral("Double Click on item to get details ..."), this);
     cmdTutup = named<QPushButton>("cmdTutup", QStringLiteral("Close"), this);
+    // The note after a search is long ("n record(s) found. Double Click ..."): two lines.
+    lblNotaCarian->setWordWrap(true);
+    lblNotaCarian->setMinimumHeight(2 * lblNotaCarian->fontMetrics().lineSpacing());
     bottom->addWidget(lblNotaCarian, 1);
     bottom->addWidget(cmdTutup);
     outer->addLayout(bottom);
+    // The grid and the note come and go with the results; Close stays where it is.
+    keepPlaceWhenHidden({gridCarian, lblNotaCarian});
 
     const std::pair<QRadioButton*, SearchMode> textModes[] = {
         {Option1, SearchMode::IPAddress}, {Option2, SearchMode::StaffNo},
@@ -152,6 +161,7 @@ void frmCarian::buildLocationFrame() {
     cboCity = named<QComboBox>("cboCity", FrameLocation);
     cboWorkGroup = named<QComboBox>("cboWorkGroup", FrameLocation);
     txtSegment = named<QLineEdit>("txtSegment", FrameLocation);
+    roomForNames({cboRegion, cboState, cboCity, cboWorkGroup});
     lblRegion = addLabelledRow(place, "lblRegion", QStringLiteral("Area :"), cboRegion);
     lblState = addLabelledRow(place, "lblState", QStringLiteral("State :"), cboState);
     lblCity = addLabelledRow(place, "lblCity", QStringLiteral("City :"), cboCity);
@@ -270,6 +280,9 @@ bool frmCarian::showResult(const QString& notFound, bool beep) {
 void frmCarian::paparSenaraiCarian() {
     gridCarian->show();
     gridCarian->scrollToTop();
+    // Only a grid on screen has lines in view to measure (a hidden one would read them all).
+    if (gridCarian->isVisible())
+        for (int c = 0; c < RecordGridModel::kColumns - 1; ++c) gridCarian->resizeColumnToContents(c);
     lblNotaCarian->setText(foundNote(model_->count()));
 }
 

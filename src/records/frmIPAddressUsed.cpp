@@ -18,7 +18,7 @@ frmIPAddressUsed::frmIPAddressUsed(QWidget* parent) : AddressInfoWindow(parent) 
 void frmIPAddressUsed::buildUi() {
     auto box = [this](const char* name, const QString& text = {}) {
         auto* b = named<QLineEdit>(name, text, this);
-        b->setReadOnly(true);
+        setEditable(b, false);
         return b;
     };
     txtlblIPAddress = box("txtlblIPAddress", QStringLiteral("0.0.0.0"));

@@ -167,12 +167,12 @@ void frmMaklumatIP::clearFields() {
 }
 
 void frmMaklumatIP::lockFields() {
-    for (const Column& c : kTextColumns) (this->*c.box)->setEnabled(false);
-    for (QWidget* w : editableControls()) w->setEnabled(false);
+    for (const Column& c : kTextColumns) setEditable(this->*c.box, false);
+    for (QWidget* w : editableControls()) setEditable(w, false);
 }
 
 void frmMaklumatIP::unlockFields() {
-    for (QWidget* w : editableControls()) w->setEnabled(true);
+    for (QWidget* w : editableControls()) setEditable(w, true);
     const QString status = cboStatus->currentText();
     cboStatus->clear();
     cboStatus->addItems(kStatusList);

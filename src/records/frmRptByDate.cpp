@@ -51,6 +51,8 @@ void frmRptByDate::buildUi() {
     grid->addWidget(lblTotalAssignment, 2, 3);
     grid->addWidget(cmdOK, 3, 2);
     grid->addWidget(cmdClose, 3, 3);
+    // OK hides when the range holds nothing, the count shows after OK: the dates stay put.
+    keepPlaceWhenHidden({cmdOK, lblTotalAssignment});
 
     connect(cmdOK, &QPushButton::clicked, this, &frmRptByDate::cmdOK_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmRptByDate::cmdClose_Click);

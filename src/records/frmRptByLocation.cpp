@@ -69,6 +69,7 @@ QWidget* frmRptByLocation::buildLocationFrame() {
     txtSegment = named<QLineEdit>("txtSegment", frame);
     lblEquipment = caption("lblEquipment", QStringLiteral("Equipment :"));
     cboEquipment = combo("cboEquipment");
+    roomForNames({cboRegion, cboState, cboCity, cboWorkGroup, cboEquipment});
     lblIPOctet = caption("lblIPOctet", QStringLiteral("IP: xxx.xxx.xxx.xxx"));
     auto* workgroupRow = new QHBoxLayout;
     workgroupRow->addWidget(cboWorkGroup);
@@ -119,7 +120,7 @@ void frmRptByLocation::showWorkgroupBox(bool combo, const QString& caption) {
     lblWorkGroup->setText(caption);
     cboWorkGroup->setVisible(combo);
     txtSegment->setVisible(!combo);
-    txtSegment->setEnabled(true);
+    setEditable(txtSegment, true);
 }
 
 void frmRptByLocation::clearEquipment() { fillBox(cboEquipment, {}); }
@@ -194,7 +195,7 @@ void frmRptByLocation::cboCity_Click() {
             const QSignalBlocker quiet(txtSegment);
             txtSegment->setText(QString::number(cascade_.octet3()));
         }
-        txtSegment->setEnabled(false);
+        setEditable(txtSegment, false);
         fillEquipment();
     }
 }
@@ -207,7 +208,7 @@ void frmRptByLocation::cboWorkGroup_Click() {
 }
 
 void frmRptByLocation::txtSegment_Change() {
-    if (!txtSegment->isEnabled() || txtSegment->text().isEmpty()) return;
+    if (!isEditable(txtSegment) || txtSegment->text().isEmpty()) return;
     clearEquipment();
     cascade_.enterSegment(txtSegment->text().toInt());
     showPrefix(3);

@@ -73,6 +73,8 @@ void frmUser::buildUi() {
     optKumpulan3 = named<QRadioButton>("optKumpulan3", kAreaOption, group);
     cboRegion = named<QComboBox>("cboRegion", group);
     cboRegion->hide();
+    // Its room is there from the start: showing it later squashed it in a form already sized.
+    keepPlaceWhenHidden({cboRegion});
     groupLayout->addWidget(optKumpulan1);
     groupLayout->addWidget(optKumpulan2);
     groupLayout->addWidget(optKumpulan3);
@@ -155,6 +157,24 @@ void frmUser::Form_Load() {
         smtpPort_ = ReadIni(QStringLiteral("Network"), QStringLiteral("Port"));
     }
     fillList();
+    reserveAreaRoom();
+}
+
+void frmUser::reserveAreaRoom() {
+    // The area's name joins the option's caption and the area list shows only when a user is
+    // chosen, after the form has taken its size: room for the longest name from the start.
+    const QStringList areas = PlanQueries(this).areaNames();
+    {
+        const QSignalBlocker quiet(cboRegion);
+        cboRegion->clear();
+        cboRegion->addItems(areas);
+        cboRegion->setCurrentIndex(-1);
+    }
+    const QFontMetrics fm = optKumpulan3->fontMetrics();
+    int widest = fm.horizontalAdvance(kAreaOption);
+    for (const QString& area : areas) widest = std::max(widest, fm.horizontalAdvance(areaCaption(area)));
+    optKumpulan3->setMinimumWidth(optKumpulan3->sizeHint().width() -
+                                  fm.horizontalAdvance(optKumpulan3->text()) + widest);
 }
 
 void frmUser::fillList() {
@@ -318,7 +338,7 @@ void frmUser::leftEdit() {
 bool frmUser::eventFilter(QObject* watched, QEvent* event) {
     // Leaving the identifier box with too long a text: say so and come back (not when the
     // window merely loses the focus to another window or a pop-up).
-    if (watched == txtUserID && event->type() == QEvent::FocusOut && txtUserID->isEnabled() &&
+    if (watched == txtUserID && event->type() == QEvent::FocusOut && isEditable(txtUserID) &&
         txtUserID->text().size() > kUserIdLength) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {

@@ -67,6 +67,7 @@ private:
     void afterCancel();
     void leftEdit();
     void hideArea();
+    void reserveAreaRoom();
     QString chosenGroup() const;
     // The logged-in user changed his own row: the main window hears of it through the session.
     void ownRenamed(const QString& name);

@@ -40,7 +40,7 @@ void frmChangeFolder::buildUi() {
     frameFolder = named<QGroupBox>("frameFolder", QStringLiteral("Folder :"), this);
     auto* folderRow = new QHBoxLayout(frameFolder);
     txtPath = named<QLineEdit>("txtPath", frameFolder);
-    txtPath->setReadOnly(true);
+    setEditable(txtPath, false);
     cmdDirektori = plainButton("cmdDirektori", QStringLiteral("Browse"), frameFolder);
     cmdDirektori->setToolTip(QStringLiteral("Browse for folder"));
     folderRow->addWidget(txtPath, 1);

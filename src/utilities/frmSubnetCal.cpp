@@ -2,6 +2,7 @@
 
 #include <utility>
 #include "platform/Builders.h"
+#include "platform/TabColumns.h"
 #include "platform/Input.h"
 #include "platform/Ui.h"
 #include "utilities/SubnetCalc.h"
@@ -104,6 +105,14 @@ void frmSubnetCal::buildUi() {
     layout->addWidget(new QLabel(QStringLiteral("Network ID's Broadcast ID's"), this));
     lstNetIDs = named<QListWidget>("lstNetIDs", this);
     lstNetIDs->setMinimumHeight(140);
+    // The lines part their columns with tabs: line the columns up in any font.
+    showTabColumns(lstNetIDs, QStringLiteral("255.255.255.255"));
+    // Room for the widest line without scrolling sideways: both columns, their gap, margins.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstNetIDs) + 1;
+    lstNetIDs->setMinimumWidth(
+        lstNetIDs->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255    255.255.255.255")) +
+        2 * (margin + lstNetIDs->frameWidth()) +
+        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstNetIDs));
     layout->addWidget(lstNetIDs);
 
     cmdCalculate = plainButton("cmdCalculate", QStringLiteral("Calculate"), this);

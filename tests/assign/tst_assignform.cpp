@@ -4,6 +4,7 @@
 #include "assign/frmIPRangePenuh.h"
 #include "assign/frmZorvaMain.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "support/AssignPlan.h"
 #include "support/FakeNet.h"
 
@@ -139,7 +140,7 @@ private slots:
         choose(f->cboCity, "Block A");
         QCOMPARE(f->lblWorkGroup->text(), QString("IP Octet 3 :"));
         QCOMPARE(f->txtSegment->text(), QString("2"));
-        QVERIFY(!f->txtSegment->isEnabled());
+        QVERIFY(!isEditable(f->txtSegment));
         QCOMPARE(items(f->cboEquipment), QStringList({"IP Range 20 to 40"}));
         // The city's own range: .20 first, with "NW" and the octet as its sequence.
         choose(f->cboEquipment, "IP Range 20 to 40");
@@ -150,7 +151,7 @@ private slots:
         // Cancel puts back the single entry and keeps the fixed octet 3.
         f->cmdBatal->click();
         QCOMPARE(items(f->cboEquipment), QStringList({"IP Range 20 to 40"}));
-        QVERIFY(!f->txtSegment->isEnabled());
+        QVERIFY(!isEditable(f->txtSegment));
     }
 
     void areaUser() {
@@ -307,7 +308,7 @@ private slots:
             f->cmdBatal->click();
         }
         QCOMPARE(items(f->cboEquipment), QStringList({"IP Range 20 to 40"}));
-        QVERIFY(!f->txtSegment->isEnabled() && f->cboEquipment->isEnabled());
+        QVERIFY(!isEditable(f->txtSegment) && f->cboEquipment->isEnabled());
     }
 
     void dedicatedMode() {
@@ -327,7 +328,7 @@ private slots:
         RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error : Not a valid IP Octet 4."));
         QCOMPARE(m.text, QString("Your IP Octet 4 is not in Dev IP range (10 - 20)!"));
-        QVERIFY(f->txtBilangan->isEnabled() && !f->cmdSave->isEnabled());
+        QVERIFY(isEditable(f->txtBilangan) && !f->cmdSave->isEnabled());
         f->txtBilangan->clear();
         QTest::keyClicks(f->txtBilangan, "12");
         choose(f->cboEquipment, "Dev");

@@ -3,6 +3,7 @@
 #include "app/MDIFrmUtama.h"
 #include "assign/frmAssignLog.h"
 #include "assign/frmZorvaMain.h"
+#include "platform/Builders.h"
 #include "support/AssignPlan.h"
 #include "support/FakeNet.h"
 
@@ -97,7 +98,7 @@ private slots:
         frmZorvaMain* form = onlyForm();
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QString("Scan Network ..."));
-        QVERIFY(!form->txtBilangan->isEnabled());
+        QVERIFY(!isEditable(form->txtBilangan));
         scanIpohDev(form);
         QCOMPARE(pinger.pinged.size(), 11 * 4);
     }

@@ -6,6 +6,7 @@
 #include "assign/frmZorvaMain.h"
 #include "assign/AssignDetails.h"
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "records/frmIPAddGuna.h"
 #include "support/AssignPlan.h"
 #include "support/FakeNet.h"
@@ -84,7 +85,7 @@ class TestScanForm : public ZorvaTest {
         QVERIFY(!f->cmdBatal->isEnabled());
         QVERIFY(f->cmdTutup->isEnabled());
         QVERIFY(f->cboEquipment->isEnabled() && f->cboRegion->isEnabled());
-        QVERIFY(!f->details->txtProject->isEnabled());
+        QVERIFY(!isEditable(f->details->txtProject));
         QVERIFY(f->txtlblNamingConvention->text().isEmpty());
         QCOMPARE(f->i, 0);
     }
@@ -94,7 +95,7 @@ private slots:
     void opensInScanMode() {
         QCOMPARE(f->windowTitle(), QString("Scan Network ..."));
         QCOMPARE(f->lblTotalRequired->text(), QString("Total Required :"));
-        QVERIFY(!f->txtBilangan->isEnabled());
+        QVERIFY(!isEditable(f->txtBilangan));
         QCOMPARE(f->StartRange, 999);
     }
 

@@ -1,4 +1,5 @@
 #include "plan/frmIPAddressSettings.h"
+#include "platform/Builders.h"
 #include "support/Fixture.h"
 #include "support/PlanTest.h"
 #include "support/TestServer.h"
@@ -44,7 +45,7 @@ private slots:
     void loadsListAndBrowseState() {
         QCOMPARE(listTexts(list()), QStringList({"Headquarters", "Northern", "Southern"}));
         QCOMPARE(child<QGroupBox>(form.get(), "FrameRegion")->title(), QString("Area Name :"));
-        QVERIFY(!box("txtRegionName")->isEnabled());
+        QVERIFY(!isEditable(box("txtRegionName")));
         QVERIFY(!child<QPushButton>(form.get(), "cmdKemaskiniRegion")->isEnabled());
         QVERIFY(child<QPushButton>(form.get(), "cmdTambahRegion")->isEnabled());
         QVERIFY(!child<QWidget>(form.get(), "FrameSimpanRegion")->isVisible());
@@ -62,14 +63,49 @@ private slots:
         QVERIFY(!box("txtSegmentCode")->isVisible());
         QTest::mouseClick(opt("OptYes"), Qt::LeftButton);
         QVERIFY(box("txtSegmentCode")->isVisible());
-        QVERIFY(box("txtSegmentCode")->isEnabled());
+        QVERIFY(isEditable(box("txtSegmentCode")));
         QTest::mouseClick(opt("OptNo"), Qt::LeftButton);
         saveConfirmed();
         QCOMPARE(app().scalar("SELECT Segment_ip FROM Region WHERE Region = 'Southern'").toInt(), 0);
         QCOMPARE(app().scalar("SELECT Abbr_segment FROM Region WHERE Region = 'Southern'").toString(),
                  QString("SO"));
-        QVERIFY(!box("txtRegionName")->isEnabled());
+        QVERIFY(!isEditable(box("txtRegionName")));
         QVERIFY(box("txtRegionName")->text().isEmpty());
+    }
+
+    // "Segment Code" comes and goes with the kind of area; what lies below it stays put.
+    void segmentCodeKeepsItsPlace() {
+        QWidget* description = child<QWidget>(form.get(), "lblDescArea");
+        QWidget* buttons = child<QWidget>(form.get(), "FrameOperasiRegion");
+        QVERIFY(clickRow(list(), "Northern"));
+        QVERIFY(!box("txtSegmentCode")->isVisible());
+        const QRect descriptionPlace = placeInWindow(description);
+        const QRect buttonsPlace = placeInWindow(buttons);
+        QVERIFY(clickRow(list(), "Southern"));
+        QVERIFY(box("txtSegmentCode")->isVisible());
+        QCOMPARE(placeInWindow(description), descriptionPlace);
+        QCOMPARE(placeInWindow(buttons), buttonsPlace);
+    }
+
+    // A row shown, not edited, reads as data: enabled and read-only on the window's colour
+    // (not greyed out), passed by Tab, deaf to typing; Update gives the editable look back.
+    void shownRowReadsAsReadOnly() {
+        QVERIFY(clickRow(list(), "Southern"));
+        QLineEdit* name = box("txtRegionName");
+        QVERIFY(name->isEnabled() && name->isReadOnly());
+        QVERIFY(!(name->focusPolicy() & Qt::TabFocus));
+        const QColor window = name->palette().color(QPalette::Window);
+        QCOMPARE(name->palette().color(QPalette::Base), window);
+        const QImage look = name->grab().toImage();
+        QCOMPARE(QColor(look.pixel(look.width() - 6, look.height() / 2)), window);
+        QTest::keyClicks(name, "x");
+        QCOMPARE(name->text(), QString("Southern"));
+        click(form.get(), "cmdKemaskiniRegion");
+        QVERIFY(isEditable(name));
+        QVERIFY(name->focusPolicy() & Qt::TabFocus);
+        QVERIFY(name->palette().color(QPalette::Base) != window);
+        click(form.get(), "cmdBatalRegion");
+        QVERIFY(!isEditable(name));
     }
 
     void unchangedRecordRefusedButCodeChangeCounts() {
@@ -119,7 +155,7 @@ private slots:
         sui().answerNext(Button::Cancel);
         click(form.get(), "cmdSimpanRegion");
         QVERIFY(sui().takeText("Save record to Zorva database ?"));
-        QVERIFY(box("txtRegionName")->isEnabled());
+        QVERIFY(isEditable(box("txtRegionName")));
         saveConfirmed();
         QCOMPARE(app().count("Region", "Region = ? AND AssignIP = 30 AND Segment_ip = 0",
                              {"O'Neill Zone"}),
@@ -175,7 +211,7 @@ private slots:
         RecordedMessage m = sui().take();
         QCOMPARE(m.title, QString("Error !!!"));
         QVERIFY(m.text.contains("read-only"));
-        QVERIFY(box("txtIPOctet1")->isEnabled());
+        QVERIFY(isEditable(box("txtIPOctet1")));
         QCOMPARE(box("txtIPOctet1")->text(), QString("99"));
         QCOMPARE(app().scalar("SELECT AssignIP FROM Region WHERE Region = 'Southern'").toInt(), 12);
     }

@@ -1,6 +1,7 @@
 // The record detail form, opened from the search form as a user would: view, edit, save,
 // cancel, delete, the unit list of the record's place, the unit directory and Live Info.
 #include "RecordsTest.h"
+#include "platform/Builders.h"
 #include "support/PlanTest.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
@@ -77,15 +78,22 @@ private slots:
         QCOMPARE(d->SSTab1->currentIndex(), 0);
         QCOMPARE(d->cmdKemaskiniSimpan->text(), QString("Update"));
         QCOMPARE(d->cmdHapus->text(), QString("Delete"));
-        QVERIFY(!d->txtKodPeralatan->isEnabled());
+        QVERIFY(!isEditable(d->txtKodPeralatan));
+        // Data the user cannot change now: readable, not greyed out.
+        QVERIFY(d->txtKodPeralatan->isEnabled());
+        QCOMPARE(d->txtKodPeralatan->palette().color(QPalette::Base),
+                 d->txtKodPeralatan->palette().color(QPalette::Window));
         QVERIFY(!d->cmdLiveInfo->isEnabled());
         QVERIFY(d->PicUnitDivision->isHidden());
         d->cmdKemaskiniSimpan->click();
         QCOMPARE(d->cmdKemaskiniSimpan->text(), QString("Save"));
         QCOMPARE(d->cmdHapus->text(), QString("Cancel"));
-        QVERIFY(d->txtKodPeralatan->isEnabled());
-        QVERIFY(!d->txtIPAddress->isEnabled());
-        QVERIFY(!d->txtTingkat->isEnabled());
+        QVERIFY(isEditable(d->txtKodPeralatan));
+        QVERIFY(!isEditable(d->txtIPAddress));
+        QVERIFY(!isEditable(d->txtTingkat));
+        QVERIFY(d->txtIPAddress->isEnabled() && d->txtIPAddress->isReadOnly());
+        QVERIFY(d->txtKodPeralatan->palette().color(QPalette::Base) !=
+                d->txtKodPeralatan->palette().color(QPalette::Window));
         QVERIFY(d->cmdLiveInfo->isEnabled());
         QVERIFY(!d->PicUnitDivision->isHidden());
     }
@@ -128,7 +136,7 @@ private slots:
         QCOMPARE(d->lblNotaUpdate->text(), "Last Update by " + appState().gUserName + " on " +
                                                QDate::currentDate().toString("dd/MM/yyyy"));
         QCOMPARE(d->cmdKemaskiniSimpan->text(), QString("Update"));
-        QVERIFY(!d->txtKodPeralatan->isEnabled());
+        QVERIFY(!isEditable(d->txtKodPeralatan));
         QCOMPARE(search->model()->data(search->model()->index(0, 1)).toString(), QString("PC-B2"));
     }
 

@@ -3,6 +3,7 @@
 #include "platform/AppState.h"
 #include "records/ReportTest.h"
 #include "records/frmRptByDate.h"
+#include "support/PlanTest.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -89,6 +90,19 @@ private slots:
     }
 
     // Display shows the report, in date order, with the header fields; it saves as PDF and CSV.
+    // OK hides when the range holds nothing and the count shows: the dates stay where they are.
+    void datesKeepTheirPlaceWhenOkHides() {
+        frmRptByDate f;
+        open(f);
+        f.show();
+        const QRect from = placeInWindow(f.DTPickerStart);
+        const QRect to = placeInWindow(f.DTPickerEnd);
+        f.cmdOK->click();
+        QVERIFY(f.cmdOK->isHidden() && !f.lblTotalAssignment->isHidden());
+        QCOMPARE(placeInWindow(f.DTPickerStart), from);
+        QCOMPARE(placeInWindow(f.DTPickerEnd), to);
+    }
+
     void displayShowsTheReport() {
         addRecord(app(), {"10.1.1.7", "PC-LATE", "PC", "Siti", "2024-03-20"});
         addRecord(app(), {"10.1.1.5", "PC-EARLY", "PC", "Ali, Abu", "2024-03-02"});

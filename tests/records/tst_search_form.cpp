@@ -106,6 +106,20 @@ private slots:
         if (matchOptions == "123") QVERIFY(form->OptCarian2->isChecked()); // selection kept
     }
 
+    // The note under the grid comes with a result and goes with a new search type: Close stays
+    // where it is.
+    void closeKeepsItsPlace() {
+        form->show();
+        const QRect close = placeInWindow(form->cmdTutup);
+        form->OptCarian2->click();
+        search("10.");
+        QVERIFY(form->lblNotaCarian->isVisible());
+        QCOMPARE(placeInWindow(form->cmdTutup), close);
+        form->Option2->click();
+        QVERIFY(form->lblNotaCarian->isHidden());
+        QCOMPARE(placeInWindow(form->cmdTutup), close);
+    }
+
     void temporaryAllAndPrefix() {
         form->OptCarian5->click();
         QCOMPARE(form->txtCarian->text(), QString("ALL"));

@@ -46,6 +46,12 @@ inline bool showActive(QWidget* form) {
     return QTest::qWaitForWindowActive(form);
 }
 
+// Where a control is in its window, after the layouts have done their pending work.
+inline QRect placeInWindow(QWidget* w) {
+    QCoreApplication::processEvents();
+    return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+}
+
 inline void click(QObject* form, const char* button) {
     child<QPushButton>(form, button)->click();
 }

@@ -2,6 +2,7 @@
 // the group options with the area list, the checks of Save and Delete, the welcome message
 // through a real SMTP exchange on loopback.
 #include "platform/AppState.h"
+#include "platform/Builders.h"
 #include "platform/Ini.h"
 #include "platform/RecordCycle.h"
 #include "support/Fixture.h"
@@ -104,7 +105,7 @@ private slots:
         QVERIFY(!f().cmdKemaskini->isEnabled());
         QVERIFY(!f().cmdHapus->isEnabled());
         QVERIFY(!f().cboRegion->isVisible());
-        QVERIFY(!f().txtNama->isEnabled());
+        QVERIFY(!isEditable(f().txtNama));
         QVERIFY(!f().optKumpulan1->isEnabled());
         QCOMPARE(f().optKumpulan1->text(), QString("System Administrator"));
         QCOMPARE(f().optKumpulan2->text(), QString("Admininstrator For HQ"));
@@ -158,7 +159,7 @@ private slots:
         QCOMPARE(column("KAMAL", "Group").toString(), QString("HQ"));
         QCOMPARE(column("KAMAL", "Tadbir").toString(), QString());
         QVERIFY(f().frameOperasi->isVisible());
-        QVERIFY(!f().txtNama->isEnabled());
+        QVERIFY(!isEditable(f().txtNama));
         QVERIFY(f().txtNama->text().isEmpty());
     }
 
@@ -269,7 +270,7 @@ private slots:
         QCOMPARE(f().txtNama->text(), QString("Hana"));
         QVERIFY(f().cmdKemaskini->isEnabled());
         QVERIFY(f().lstUserName->isEnabled());
-        QVERIFY(!f().txtNama->isEnabled());
+        QVERIFY(!isEditable(f().txtNama));
         QCOMPARE(column("HANA", "Name").toString(), QString("Hana"));
     }
 

@@ -1,4 +1,5 @@
 // The welcome message of user administration, through a real SMTP exchange on loopback.
+#include "platform/Builders.h"
 #include "platform/Ini.h"
 #include "support/Fixture.h"
 #include "support/LoopbackSmtpServer.h"
@@ -53,7 +54,7 @@ private slots:
         QObject::connect(&probe, &QTimer::timeout, [&] {
             if (server.connections > 0 && enabledDuringSend.isEmpty())
                 enabledDuringSend << f.cmdSimpan->isEnabled() << f.cmdBatal->isEnabled()
-                                  << f.cmdTutup1->isEnabled() << f.txtNama->isEnabled();
+                                  << f.cmdTutup1->isEnabled() << isEditable(f.txtNama);
         });
         probe.start();
         addSiti(f, "siti@example.org");

@@ -1,3 +1,4 @@
+#include "platform/TabColumns.h"
 #include "support/Fixture.h"
 #include "utilities/SubnetCalc.h"
 #include "utilities/frmSubnetCal.h"
@@ -192,6 +193,31 @@ private slots:
         QCOMPARE(f.lblnumhosts->text(), QStringLiteral("-1"));
         QCOMPARE(f.lblNetID->text(), QStringLiteral("192.168.1.1/32"));
         QCOMPARE(f.lstNetIDs->count(), 0);
+    }
+
+    // The lines keep their tabs (three after a short first address, two after a long one);
+    // on screen the second column starts at one place on every line, and fits the list.
+    void listColumnsLineUp() {
+        frmSubnetCal f;
+        show(f);
+        calculate(f, QStringLiteral("10.1.2.3"), QStringLiteral("255.255.255.192"));
+        QCOMPARE(f.lstNetIDs->count(), 4);
+        auto* columns = dynamic_cast<TabColumnsDelegate*>(f.lstNetIDs->itemDelegate());
+        QVERIFY(columns);
+        QList<int> starts;
+        int firstEnds = 0;
+        for (int row = 0; row < f.lstNetIDs->count(); ++row) {
+            const QModelIndex index = f.lstNetIDs->model()->index(row, 0);
+            QStyleOptionViewItem option;
+            option.initFrom(f.lstNetIDs);
+            option.rect = f.lstNetIDs->visualRect(index);
+            starts << columns->lastColumnRect(option, index).left();
+            firstEnds = std::max(firstEnds, columns->firstColumnRect(option, index).right());
+            QVERIFY(columns->lastColumnRect(option, index).right() <
+                    f.lstNetIDs->viewport()->width());
+        }
+        QCOMPARE(starts, QList<int>(4, starts.first()));
+        QVERIFY(starts.first() > firstEnds);
     }
 
     void formRefusesWithMessages() {
