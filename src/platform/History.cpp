@@ -49,10 +49,10 @@ QStringList infoColumns() { return schemaColumnsOf(QStringLiteral("IP_Info")); }
 
 QString quoted(const QString& column) { return QLatin1Char('[') + column + QLatin1Char(']'); }
 
-// json_object('IP_Address', new.[IP_Address], ...)
-QString fileRowObject(const QString& row) {
+// json_object('IP_Address', new.[IP_Address], ...) over the columns the table has.
+QString fileRowObject(const QStringList& columns, const QString& row) {
     QStringList parts;
-    for (const QString& c : infoColumns())
+    for (const QString& c : columns)
         parts << QLatin1Char('\'') + c + QStringLiteral("', ") + row + QLatin1Char('.') + quoted(c);
     return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
@@ -66,27 +66,28 @@ QString fileInsertInto(const QString& action, const QString& address, const QStr
         .arg(action, address, oldValues, newValues);
 }
 
-QStringList fileTriggers() {
+QStringList fileTriggers(const QStringList& columns) {
+    const auto rowObject = [&columns](const QString& row) { return fileRowObject(columns, row); };
     QStringList changed;
-    for (const QString& c : infoColumns())
+    for (const QString& c : columns)
         changed << QStringLiteral("old.%1 IS NOT new.%1 COLLATE BINARY").arg(quoted(c));
     // Of a change, the old values of the columns that changed; the new row whole.
     const QString oldChanged =
         QStringLiteral("(SELECT json_group_object(o.key, o.value) FROM json_each(%1) AS o "
                        "WHERE o.value IS NOT json_extract(%2, '$.\"' || o.key || '\"'))")
-            .arg(fileRowObject(QStringLiteral("old")), fileRowObject(QStringLiteral("new")));
+            .arg(rowObject(QStringLiteral("old")), rowObject(QStringLiteral("new")));
     const QString refuse = QStringLiteral("SELECT RAISE(ABORT, '%1'); ").arg(kNeverChanged);
     return {
         QStringLiteral("CREATE TRIGGER IP_History_Insert AFTER INSERT ON IP_Info BEGIN %1END")
             .arg(fileInsertInto(history::kAdded, QStringLiteral("new.IP_Address"), QStringLiteral("NULL"),
-                                fileRowObject(QStringLiteral("new")))),
+                                rowObject(QStringLiteral("new")))),
         QStringLiteral("CREATE TRIGGER IP_History_Update AFTER UPDATE ON IP_Info WHEN %1 BEGIN %2END")
             .arg(changed.join(QStringLiteral(" OR ")),
                  fileInsertInto(history::kChanged, QStringLiteral("new.IP_Address"), oldChanged,
-                                fileRowObject(QStringLiteral("new")))),
+                                rowObject(QStringLiteral("new")))),
         QStringLiteral("CREATE TRIGGER IP_History_Delete AFTER DELETE ON IP_Info BEGIN %1END")
             .arg(fileInsertInto(history::kDeleted, QStringLiteral("old.IP_Address"),
-                                fileRowObject(QStringLiteral("old")), QStringLiteral("NULL"))),
+                                rowObject(QStringLiteral("old")), QStringLiteral("NULL"))),
         QStringLiteral("CREATE TRIGGER IP_History_Kept BEFORE UPDATE ON IP_History BEGIN %1END").arg(refuse),
         QStringLiteral("CREATE TRIGGER IP_History_Purged BEFORE DELETE ON IP_History WHEN "
                        "coalesce(zorva_action(), '') <> '%1' BEGIN %2END")
@@ -265,7 +266,13 @@ QStringList historyStatements(QSqlDatabase& db) {
     if (complete) return out;
     if (server) return out << serverTriggers();
     for (const QString& t : kFileTriggers) out << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(t);
-    return out << fileTriggers();
+    // A table of an older layout is written with the columns it has; Status is the one the
+    // upgrade adds before these statements run.
+    const QStringList have = catalog(db, Catalog::Columns, {QStringLiteral("IP_Info")});
+    QStringList columns;
+    for (const QString& c : infoColumns())
+        if (have.contains(c, Qt::CaseInsensitive) || c == QLatin1String("Status")) columns << c;
+    return out << fileTriggers(columns);
 }
 
 void prepareHistoryConnection(QSqlDatabase& db) {

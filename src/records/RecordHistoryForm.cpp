@@ -121,7 +121,15 @@ void RecordHistoryForm::buildUi() {
     connect(cmdPrint, &QPushButton::clicked, this, &RecordHistoryForm::cmdPrint_Click);
     connect(cmdPurge, &QPushButton::clicked, this, &RecordHistoryForm::cmdPurge_Click);
     connect(cmdClose, &QPushButton::clicked, this, &RecordHistoryForm::cmdClose_Click);
-    connect(chkHeldOn, &QCheckBox::toggled, dtpHeldOn, &QWidget::setEnabled);
+    // Every box stays usable (a disabled box would hide what it holds); using one chooses its
+    // way of searching.
+    connect(txtAddress, &QLineEdit::textEdited, optByAddress, [this] { optByAddress->setChecked(true); });
+    connect(chkHeldOn, &QCheckBox::toggled, optByAddress, [this] { optByAddress->setChecked(true); });
+    connect(dtpHeldOn, &QDateTimeEdit::dateTimeChanged, chkHeldOn, [this] { chkHeldOn->setChecked(true); });
+    connect(cboUser, &QComboBox::currentTextChanged, optByUser, [this](const QString& t) {
+        if (!t.isEmpty()) optByUser->setChecked(true);
+    });
+    connect(cboAction, &QComboBox::activated, optByAction, [this] { optByAction->setChecked(true); });
 }
 
 void RecordHistoryForm::Form_Load() {
@@ -130,22 +138,17 @@ void RecordHistoryForm::Form_Load() {
         while (q->next()) cboUser->addItem(q->value(0).toString());
     cboUser->setCurrentText(QString());
     optByAddress->setChecked(true);
-    dtpHeldOn->setEnabled(false);
     // The purge is the "Sistem" group's alone.
-    cmdPurge->setEnabled(session().isSistem());
-    spnYears->setEnabled(session().isSistem());
+    cmdPurge->setVisible(session().isSistem());
+    spnYears->setVisible(session().isSistem());
     modeChanged();
 }
 
 void RecordHistoryForm::modeChanged() {
+    // The period belongs to the searches by user and by action: it reads as unused otherwise.
     const bool byAddress = optByAddress->isChecked();
-    txtAddress->setEnabled(byAddress);
-    chkHeldOn->setEnabled(byAddress);
-    dtpHeldOn->setEnabled(byAddress && chkHeldOn->isChecked());
-    cboUser->setEnabled(optByUser->isChecked());
-    cboAction->setEnabled(optByAction->isChecked());
-    dtpFrom->setEnabled(!byAddress);
-    dtpTo->setEnabled(!byAddress);
+    for (QWidget* w : std::initializer_list<QWidget*>{dtpFrom, dtpTo})
+        w->setToolTip(byAddress ? QStringLiteral("Used by the searches by user and by action.") : QString());
 }
 
 QString RecordHistoryForm::searchedText() const {

@@ -4,6 +4,7 @@
 #include "plan/frmIPAddressSettings.h"
 #include "plan/frmLocalSetting.h"
 #include "plan/frmUnitDivision.h"
+#include "platform/Builders.h"
 #include "platform/Database.h"
 #include "platform/Ini.h"
 #include "records/RecordGridModel.h"
@@ -159,7 +160,7 @@ private slots:
         auto* add = child<QPushButton>(form.get(), qPrintable("cmdTambah" + suffix));
         QVERIFY(add->isVisible());
         QVERIFY(!child<QPushButton>(form.get(), qPrintable("cmdSimpan" + suffix))->isVisible());
-        if (!edit.isEmpty()) QVERIFY(!child<QLineEdit>(form.get(), qPrintable(edit))->isEnabled());
+        if (!edit.isEmpty()) QVERIFY(!isEditable(child<QLineEdit>(form.get(), qPrintable(edit))));
         if (kind == "settings")
             for (int i = 0; i < 5; ++i)
                 QVERIFY(static_cast<frmIPAddressSettings*>(form.get())->SSTabSetting->isTabEnabled(i));

@@ -22,6 +22,7 @@
 #include "records/frmIPAddressUsed.h"
 #include "records/frmMaklumatIP.h"
 #include "records/frmRptByDate.h"
+#include "records/RecordHistoryForm.h"
 #include "records/frmRptByLocation.h"
 #include "records/report/ReportPreview.h"
 #include "records/rptByDate.h"
@@ -206,6 +207,12 @@ const QList<LayoutCase>& layoutCases() {
          }},
         {"frmRptByDate", kChild, plain<frmRptByDate>,
          [](QWidget* f, ScriptedUi&) { click(f, "cmdOK"); }},
+        {"RecordHistoryForm", kChild, plain<RecordHistoryForm>,
+         [](QWidget* f, ScriptedUi&) {
+             auto* form = static_cast<RecordHistoryForm*>(f);
+             typeInto(form->txtAddress, "198.51.100.250");
+             form->cmdFind->click();
+         }},
         {"frmRptByLocation", kChild, plain<frmRptByLocation>,
          [](QWidget* f, ScriptedUi&) {
              pick(f, "cboRegion", "Northern");

@@ -186,6 +186,7 @@ private slots:
         QCOMPARE(databaseFileProblem(app().dbPath()), QString());
         // the older layout lacks only what the upgrade adds
         app().exec("DROP INDEX IP_Info_Status"); // nor its index
+        for (const QString& sql : beforeHistory()) app().exec(sql);
         app().exec("ALTER TABLE IP_Info DROP COLUMN Status");
         app().exec("ALTER TABLE City DROP COLUMN ToIPRange");
         QCOMPARE(databaseFileProblem(app().dbPath()), QString());

@@ -57,7 +57,7 @@ void writeBadDatabase(BadDatabase kind, const QString& path, const QString& good
     case BadDatabase::LackingColumns:
         QFile::copy(goodPath, path);
         QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        runAll(path, {QStringLiteral("ALTER TABLE City DROP COLUMN StartIPRange"),
+        runAll(path, beforeHistory() + QStringList{QStringLiteral("ALTER TABLE City DROP COLUMN StartIPRange"),
                       QStringLiteral("ALTER TABLE City DROP COLUMN ToIPRange"),
                       QStringLiteral("DROP INDEX IP_Info_IP_Address"),
                       // The search's triggers name the column.
@@ -89,6 +89,13 @@ void addBadDatabaseRows() {
     QTest::newRow("empty file") << int(BadDatabase::Empty);
     QTest::newRow("another program's database") << int(BadDatabase::OtherProgram);
     QTest::newRow("tables lacking columns") << int(BadDatabase::LackingColumns);
+}
+
+QStringList beforeHistory() {
+    QStringList out;
+    for (const char* t : {"IP_History_Insert", "IP_History_Update", "IP_History_Delete"})
+        out << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(t));
+    return out << QStringLiteral("DROP TABLE IF EXISTS IP_History");
 }
 
 } // namespace zorva::test

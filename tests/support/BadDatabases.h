@@ -22,4 +22,9 @@ QString badDatabaseWords(BadDatabase kind);
 // Adds one data row per kind (column "kind", an int); for data-driven tests.
 void addBadDatabaseRows();
 
+// What turns a database of this version into one of the versions before the address history
+// (a file's statements): its triggers and table go. An older layout made by dropping columns
+// needs them gone first, as the triggers name every column.
+QStringList beforeHistory();
+
 } // namespace zorva::test

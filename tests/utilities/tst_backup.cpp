@@ -361,6 +361,7 @@ private slots:
         {
             QSqlDatabase db = openDatabaseFile(old, QStringLiteral("old"));
             QVERIFY(runSqlOn(db, QStringLiteral("DROP INDEX IP_Info_Status"))); // nor its index
+            for (const QString& sql : test::beforeHistory()) QVERIFY(runSqlOn(db, sql));
             QVERIFY(runSqlOn(db, QStringLiteral("ALTER TABLE IP_Info DROP COLUMN Status")));
             QVERIFY(!db.record(QStringLiteral("IP_Info")).contains(QStringLiteral("Status")));
         }
