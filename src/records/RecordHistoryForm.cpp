@@ -91,6 +91,12 @@ void RecordHistoryForm::buildUi() {
     gridHistory->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridHistory->verticalHeader()->hide();
     fitHistoryColumns(gridHistory);
+    // Room for every column and a change of some length, and for a screenful of entries.
+    int columns = 0;
+    for (int c = 0; c < HistoryGridModel::Changes; ++c) columns += gridHistory->horizontalHeader()->sectionSize(c);
+    gridHistory->setMinimumSize(
+        columns + gridHistory->fontMetrics().horizontalAdvance(QStringLiteral("Username: Someone -> Someone else")),
+        gridHistory->verticalHeader()->defaultSectionSize() * 12);
     layout->addWidget(gridHistory, 1);
     lblCount = named<QLabel>("lblCount", this);
     lblCount->setWordWrap(true);
@@ -205,6 +211,7 @@ void RecordHistoryForm::cmdFind_Click() {
     if (!(optByAddress->isChecked() && chkHeldOn->isChecked()))
         lblCount->setText(model_->count() == 0 ? QStringLiteral("Nothing recorded.")
                                                : QStringLiteral("%1 entries, the newest first.").arg(model_->count()));
+    fitHistoryChanges(gridHistory);
     if (model_->rowCount() > 0) gridHistory->selectRow(0);
 }
 

@@ -37,9 +37,20 @@ void RecordHistoryTab::showAddress(const QString& address) {
         lblHistoryNote->setText(QStringLiteral("The history could not be read: ") + error);
         return;
     }
+    fitHistoryChanges(gridHistory);
     lblHistoryNote->setText(model_->count() == 0
                                 ? QStringLiteral("No change of this address has been recorded yet.")
                                 : QStringLiteral("%1 entries, the newest first.").arg(model_->count()));
+}
+
+void fitHistoryChanges(QTableView* grid) {
+    QHeaderView* h = grid->horizontalHeader();
+    int others = 0;
+    for (int c = 0; c < HistoryGridModel::Changes; ++c) others += h->sectionSize(c);
+    const int rest = grid->viewport()->width() - others;
+    h->setStretchLastSection(false);
+    grid->resizeColumnToContents(HistoryGridModel::Changes);
+    if (h->sectionSize(HistoryGridModel::Changes) < rest) h->setStretchLastSection(true);
 }
 
 void fitHistoryColumns(QTableView* grid) {

@@ -28,5 +28,8 @@ private:
 
 // Fits a history grid's columns to what they show, the last one taking the rest.
 void fitHistoryColumns(QTableView* grid);
+// After new entries: the last column as wide as its longest line read so far (the grid then
+// scrolls sideways), or the rest of the grid.
+void fitHistoryChanges(QTableView* grid);
 
 } // namespace zorva
