@@ -18,14 +18,20 @@ namespace zorva {
 
 namespace {
 
-const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
 const QString kNeverChanged = QStringLiteral("The history of the addresses is never changed.");
 
-// The trigger names; a database lacking one gets them all again.
-const QStringList kFileTriggers = {QStringLiteral("IP_History_Insert"), QStringLiteral("IP_History_Update"),
-                                   QStringLiteral("IP_History_Delete"), QStringLiteral("IP_History_Kept"),
-                                   QStringLiteral("IP_History_Purged")};
-const QStringList kServerTriggers = {QStringLiteral("ip_history_write"), QStringLiteral("ip_history_kept")};
+// The trigger names; a database lacking one gets them all again. Those of the first layout
+// of the history (every entry with whole rows, named by column) give way to them.
+const QStringList kFileTriggers = {
+    QStringLiteral("IP_History_Added"), QStringLiteral("IP_History_Changed"),
+    QStringLiteral("IP_History_Deleted"), QStringLiteral("IP_History_Kept"),
+    QStringLiteral("IP_History_Purged")};
+const QStringList kFormerFileTriggers = {QStringLiteral("IP_History_Insert"),
+                                         QStringLiteral("IP_History_Update"),
+                                         QStringLiteral("IP_History_Delete")};
+const QStringList kServerTriggers = {QStringLiteral("ip_history_entry"),
+                                     QStringLiteral("ip_history_kept")};
+const QString kFormerIndex = QStringLiteral("IP_History_Time");
 
 const char* const kTable = R"(CREATE TABLE IP_History (
         ChangedAt TEXT NOT NULL,
@@ -37,90 +43,118 @@ const char* const kTable = R"(CREATE TABLE IP_History (
         OldValues TEXT,
         NewValues TEXT))";
 
-// Who held an address when, one address's entries, one user's, one kind's, and the purge.
+// One address's entries (and who held it when), one user's, one kind's. The rare purge reads
+// the whole table rather than every entry paying for an index of its own.
 const char* const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS IP_History_Address ON IP_History (IP_Address, ChangedAt)",
     "CREATE INDEX IF NOT EXISTS IP_History_User ON IP_History (UserID, ChangedAt)",
     "CREATE INDEX IF NOT EXISTS IP_History_Action ON IP_History (Action, ChangedAt)",
-    "CREATE INDEX IF NOT EXISTS IP_History_Time ON IP_History (ChangedAt)",
 };
 
-QStringList infoColumns() { return schemaColumnsOf(QStringLiteral("IP_Info")); }
+QStringList infoColumns() {
+    return schemaColumnsOf(QStringLiteral("IP_Info"));
+}
 
-QString quoted(const QString& column) { return QLatin1Char('[') + column + QLatin1Char(']'); }
+QString quoted(const QString& column) {
+    return QLatin1Char('[') + column + QLatin1Char(']');
+}
 
-// json_object('IP_Address', new.[IP_Address], ...) over the columns the table has.
-QString fileRowObject(const QStringList& columns, const QString& row) {
+// The whole row, as an array in the program's column order (null for a column an older table
+// lacks): the column names are not repeated in every entry.
+QString fileRowArray(const QStringList& have, const QString& row) {
+    QStringList parts;
+    for (const QString& c : infoColumns())
+        parts << (have.contains(c) ? row + QLatin1Char('.') + quoted(c) : QStringLiteral("NULL"));
+    return QStringLiteral("json_array(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+// Of a change, the columns that changed, with their old (`row` old) or new values; a null is
+// left out (json_patch drops the keys whose value is null), so that a missing column reads null.
+QString fileChangedObject(const QStringList& columns, const QString& row) {
     QStringList parts;
     for (const QString& c : columns)
-        parts << QLatin1Char('\'') + c + QStringLiteral("', ") + row + QLatin1Char('.') + quoted(c);
-    return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+        parts << QStringLiteral(
+                     "'%1', CASE WHEN old.%2 IS NOT new.%2 COLLATE BINARY THEN %3.%2 END")
+                     .arg(c, quoted(c), row);
+    return QStringLiteral("nullif(json_patch('{}', json_object(") +
+           parts.join(QStringLiteral(", ")) + QStringLiteral(")), '{}')");
 }
 
 QString fileInsertInto(const QString& action, const QString& address, const QString& oldValues,
                        const QString& newValues) {
     return QStringLiteral(
                "INSERT INTO IP_History (ChangedAt, UserID, UserName, Computer, Action, IP_Address, "
-               "OldValues, NewValues) VALUES (strftime('%Y-%m-%d %H:%M:%f', 'now'), zorva_user_id(), "
+               "OldValues, NewValues) VALUES (strftime('%Y-%m-%d %H:%M:%f', 'now'), "
+               "zorva_user_id(), "
                "zorva_user_name(), zorva_computer(), coalesce(zorva_action(), '%1'), %2, %3, %4); ")
         .arg(action, address, oldValues, newValues);
 }
 
+// An insert records no values: they are the row's own, and each later change or the deletion
+// keeps what it replaced, so that the reader winds the row back to any moment. A change keeps
+// the changed columns' old and new values, a deletion the whole row.
 QStringList fileTriggers(const QStringList& columns) {
-    const auto rowObject = [&columns](const QString& row) { return fileRowObject(columns, row); };
     QStringList changed;
     for (const QString& c : columns)
         changed << QStringLiteral("old.%1 IS NOT new.%1 COLLATE BINARY").arg(quoted(c));
-    // Of a change, the old values of the columns that changed; the new row whole.
-    const QString oldChanged =
-        QStringLiteral("(SELECT json_group_object(o.key, o.value) FROM json_each(%1) AS o "
-                       "WHERE o.value IS NOT json_extract(%2, '$.\"' || o.key || '\"'))")
-            .arg(rowObject(QStringLiteral("old")), rowObject(QStringLiteral("new")));
     const QString refuse = QStringLiteral("SELECT RAISE(ABORT, '%1'); ").arg(kNeverChanged);
     return {
-        QStringLiteral("CREATE TRIGGER IP_History_Insert AFTER INSERT ON IP_Info BEGIN %1END")
-            .arg(fileInsertInto(history::kAdded, QStringLiteral("new.IP_Address"), QStringLiteral("NULL"),
-                                rowObject(QStringLiteral("new")))),
-        QStringLiteral("CREATE TRIGGER IP_History_Update AFTER UPDATE ON IP_Info WHEN %1 BEGIN %2END")
+        QStringLiteral("CREATE TRIGGER IP_History_Added AFTER INSERT ON IP_Info BEGIN %1END")
+            .arg(fileInsertInto(history::kAdded, QStringLiteral("new.IP_Address"),
+                                QStringLiteral("NULL"), QStringLiteral("NULL"))),
+        QStringLiteral(
+            "CREATE TRIGGER IP_History_Changed AFTER UPDATE ON IP_Info WHEN %1 BEGIN %2END")
             .arg(changed.join(QStringLiteral(" OR ")),
-                 fileInsertInto(history::kChanged, QStringLiteral("new.IP_Address"), oldChanged,
-                                rowObject(QStringLiteral("new")))),
-        QStringLiteral("CREATE TRIGGER IP_History_Delete AFTER DELETE ON IP_Info BEGIN %1END")
+                 fileInsertInto(history::kChanged, QStringLiteral("new.IP_Address"),
+                                fileChangedObject(columns, QStringLiteral("old")),
+                                fileChangedObject(columns, QStringLiteral("new")))),
+        QStringLiteral("CREATE TRIGGER IP_History_Deleted AFTER DELETE ON IP_Info BEGIN %1END")
             .arg(fileInsertInto(history::kDeleted, QStringLiteral("old.IP_Address"),
-                                rowObject(QStringLiteral("old")), QStringLiteral("NULL"))),
-        QStringLiteral("CREATE TRIGGER IP_History_Kept BEFORE UPDATE ON IP_History BEGIN %1END").arg(refuse),
+                                fileRowArray(columns, QStringLiteral("old")),
+                                QStringLiteral("NULL"))),
+        QStringLiteral("CREATE TRIGGER IP_History_Kept BEFORE UPDATE ON IP_History BEGIN %1END")
+            .arg(refuse),
         QStringLiteral("CREATE TRIGGER IP_History_Purged BEFORE DELETE ON IP_History WHEN "
                        "coalesce(zorva_action(), '') <> '%1' BEGIN %2END")
             .arg(history::kPurged, refuse),
     };
 }
 
-// On a server one function writes the entry of every kind; the settings of the connection
-// name the user, the computer and an action in place of the trigger's own.
-QStringList serverTriggers() {
-    const QString write = QStringLiteral(R"(CREATE OR REPLACE FUNCTION ip_history_write() RETURNS trigger
+// On a server one function writes the entry of every kind, as on the file; the settings of
+// the connection name the user, the computer and an action in place of the trigger's own.
+QStringList serverTriggers(const QStringList& have) {
+    QStringList array;
+    for (const QString& c : infoColumns())
+        array << (have.contains(c, Qt::CaseInsensitive) ? QStringLiteral("OLD.") + c.toLower()
+                                                        : QStringLiteral("NULL"));
+    const QString write =
+        QStringLiteral(R"(CREATE OR REPLACE FUNCTION ip_history_entry() RETURNS trigger
 LANGUAGE plpgsql AS $body$
 DECLARE
     o jsonb;
     n jsonb;
+    oldrow jsonb;
+    newrow jsonb;
     address text;
     act text := nullif(current_setting('zorva.action', true), '');
 BEGIN
     IF TG_OP = 'INSERT' THEN
-        n := to_jsonb(NEW) - 'rowid';
         address := NEW.ip_address;
         act := coalesce(act, '%1');
     ELSIF TG_OP = 'UPDATE' THEN
-        n := to_jsonb(NEW) - 'rowid';
-        SELECT jsonb_object_agg(e.key, e.value) INTO o FROM jsonb_each(to_jsonb(OLD) - 'rowid') AS e
-            WHERE n -> e.key IS DISTINCT FROM e.value;
-        IF o IS NULL THEN
+        oldrow := to_jsonb(OLD);
+        newrow := to_jsonb(NEW);
+        SELECT jsonb_object_agg(e.key, e.value) INTO o FROM jsonb_each(oldrow) AS e
+            WHERE e.value <> 'null'::jsonb AND e.value IS DISTINCT FROM newrow -> e.key;
+        SELECT jsonb_object_agg(e.key, e.value) INTO n FROM jsonb_each(newrow) AS e
+            WHERE e.value <> 'null'::jsonb AND e.value IS DISTINCT FROM oldrow -> e.key;
+        -- Compared as text: a change of letter case is a change.
+        IF o IS NULL AND n IS NULL THEN
             RETURN NULL;
         END IF;
         address := NEW.ip_address;
         act := coalesce(act, '%2');
     ELSE
-        o := to_jsonb(OLD) - 'rowid';
         address := OLD.ip_address;
         act := coalesce(act, '%3');
     END IF;
@@ -129,12 +163,15 @@ BEGIN
             nullif(current_setting('zorva.user_id', true), ''),
             nullif(current_setting('zorva.user_name', true), ''),
             nullif(current_setting('zorva.computer', true), ''),
-            act, address, o::text, n::text);
+            act, address,
+            CASE WHEN TG_OP = 'DELETE' THEN json_build_array(%4)::text ELSE o::text END, n::text);
     RETURN NULL;
 END
 $body$)")
-                              .arg(history::kAdded, history::kChanged, history::kDeleted);
-    const QString guard = QStringLiteral(R"(CREATE OR REPLACE FUNCTION ip_history_kept() RETURNS trigger
+            .arg(history::kAdded, history::kChanged, history::kDeleted,
+                 array.join(QStringLiteral(", ")));
+    const QString guard =
+        QStringLiteral(R"(CREATE OR REPLACE FUNCTION ip_history_kept() RETURNS trigger
 LANGUAGE plpgsql AS $body$
 BEGIN
     IF TG_OP = 'DELETE' AND current_setting('zorva.action', true) = '%1' THEN
@@ -143,11 +180,15 @@ BEGIN
     RAISE EXCEPTION '%2';
 END
 $body$)")
-                              .arg(history::kPurged, kNeverChanged);
-    return {write, guard,
+            .arg(history::kPurged, kNeverChanged);
+    return {write,
+            guard,
             QStringLiteral("DROP TRIGGER IF EXISTS ip_history_write ON ip_info"),
-            QStringLiteral("CREATE TRIGGER ip_history_write AFTER INSERT OR UPDATE OR DELETE ON ip_info "
-                           "FOR EACH ROW EXECUTE FUNCTION ip_history_write()"),
+            QStringLiteral("DROP FUNCTION IF EXISTS ip_history_write()"),
+            QStringLiteral("DROP TRIGGER IF EXISTS ip_history_entry ON ip_info"),
+            QStringLiteral(
+                "CREATE TRIGGER ip_history_entry AFTER INSERT OR UPDATE OR DELETE ON ip_info "
+                "FOR EACH ROW EXECUTE FUNCTION ip_history_entry()"),
             QStringLiteral("DROP TRIGGER IF EXISTS ip_history_kept ON ip_history"),
             QStringLiteral("CREATE TRIGGER ip_history_kept BEFORE UPDATE OR DELETE ON ip_history "
                            "FOR EACH ROW EXECUTE FUNCTION ip_history_kept()")};
@@ -175,74 +216,45 @@ QString computerName() {
     return name;
 }
 
-void fileUserId(sqlite3_context* c, int, sqlite3_value**) { resultText(c, appState().gUserID); }
-void fileUserName(sqlite3_context* c, int, sqlite3_value**) { resultText(c, appState().gUserName); }
-void fileComputer(sqlite3_context* c, int, sqlite3_value**) { resultText(c, computerName()); }
-void fileActionFunction(sqlite3_context* c, int, sqlite3_value**) { resultText(c, fileAction()); }
+void fileUserId(sqlite3_context* c, int, sqlite3_value**) {
+    resultText(c, appState().gUserID);
+}
+void fileUserName(sqlite3_context* c, int, sqlite3_value**) {
+    resultText(c, appState().gUserName);
+}
+void fileComputer(sqlite3_context* c, int, sqlite3_value**) {
+    resultText(c, computerName());
+}
+void fileActionFunction(sqlite3_context* c, int, sqlite3_value**) {
+    resultText(c, fileAction());
+}
 
 // Who each server connection was last told of.
 QHash<QString, QString>& toldOf() {
     static QHash<QString, QString> told;
     return told;
 }
-QString worker() { return appState().gUserID + QLatin1Char('\n') + appState().gUserName; }
+QString worker() {
+    return appState().gUserID + QLatin1Char('\n') + appState().gUserName;
+}
 
 void setServerSettings(QSqlDatabase& db) {
     toldOf().insert(db.connectionName(), worker());
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT set_config('zorva.user_id', ?, false), set_config('zorva.user_name', ?, false), "
-                             "set_config('zorva.computer', ?, false)"));
+    q.prepare(QStringLiteral(
+        "SELECT set_config('zorva.user_id', ?, false), set_config('zorva.user_name', ?, false), "
+        "set_config('zorva.computer', ?, false)"));
     q.addBindValue(appState().gUserID);
     q.addBindValue(appState().gUserName);
     q.addBindValue(computerName());
     q.exec();
 }
 
-// ---- reading
-
-const QString kSelect = QStringLiteral(
-    "SELECT rowid, ChangedAt, UserID, UserName, Computer, Action, IP_Address, OldValues, NewValues "
-    "FROM IP_History");
-
-QVariantMap valuesOf(const QVariant& json) {
-    if (json.isNull()) return {};
-    const QJsonObject o = QJsonDocument::fromJson(json.toString().toUtf8()).object();
-    // The server names the columns in lower case: back to the program's names.
-    QVariantMap out;
-    const QStringList columns = infoColumns();
-    for (auto it = o.begin(); it != o.end(); ++it) {
-        QString name = it.key();
-        for (const QString& c : columns)
-            if (c.compare(name, Qt::CaseInsensitive) == 0) name = c;
-        out.insert(name, it.value().toVariant());
-    }
-    return out;
-}
-
-HistoryEntry entryOf(const QSqlQuery& q) {
-    HistoryEntry e;
-    e.key = q.value(0).toLongLong();
-    const QDateTime stored = QDateTime::fromString(q.value(1).toString(), kTimeFormat);
-    e.at = QDateTime(stored.date(), stored.time(), Qt::UTC);
-    e.userId = q.value(2).toString();
-    e.userName = q.value(3).toString();
-    e.computer = q.value(4).toString();
-    e.action = q.value(5).toString();
-    e.address = q.value(6).toString();
-    e.before = valuesOf(q.value(7));
-    e.after = valuesOf(q.value(8));
-    return e;
-}
-
-QString timeText(const QDateTime& utc) { return utc.toUTC().toString(kTimeFormat); }
-
-QString valueText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
-
 } // namespace
 
 QStringList historyColumns() {
-    return {QStringLiteral("ChangedAt"), QStringLiteral("UserID"),     QStringLiteral("UserName"),
-            QStringLiteral("Computer"),  QStringLiteral("Action"),     QStringLiteral("IP_Address"),
+    return {QStringLiteral("ChangedAt"), QStringLiteral("UserID"),   QStringLiteral("UserName"),
+            QStringLiteral("Computer"),  QStringLiteral("Action"),   QStringLiteral("IP_Address"),
             QStringLiteral("OldValues"), QStringLiteral("NewValues")};
 }
 
@@ -258,17 +270,20 @@ QStringList historyStatements(QSqlDatabase& db) {
         const QString name = QString::fromLatin1(sql).section(QLatin1Char(' '), 5, 5);
         if (!indexes.contains(name, Qt::CaseInsensitive)) out << QString::fromLatin1(sql);
     }
+    if (indexes.contains(kFormerIndex, Qt::CaseInsensitive))
+        out << QStringLiteral("DROP INDEX ") + kFormerIndex;
     const QStringList present = catalog(db, Catalog::Triggers);
     const bool server = isServer(db);
     bool complete = true;
     for (const QString& t : server ? kServerTriggers : kFileTriggers)
         complete = complete && present.contains(t, Qt::CaseInsensitive);
     if (complete) return out;
-    if (server) return out << serverTriggers();
-    for (const QString& t : kFileTriggers) out << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(t);
+    const QStringList have = catalog(db, Catalog::Columns, {QStringLiteral("IP_Info")});
+    if (server) return out << serverTriggers(have);
+    for (const QString& t : kFileTriggers + kFormerFileTriggers)
+        out << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(t);
     // A table of an older layout is written with the columns it has; Status is the one the
     // upgrade adds before these statements run.
-    const QStringList have = catalog(db, Catalog::Columns, {QStringLiteral("IP_Info")});
     QStringList columns;
     for (const QString& c : infoColumns())
         if (have.contains(c, Qt::CaseInsensitive) || c == QLatin1String("Status")) columns << c;
@@ -314,84 +329,24 @@ HistoryAction::~HistoryAction() {
     q.exec(QStringLiteral("SELECT set_config('zorva.action', '', false)"));
 }
 
-QList<FieldChange> changesOf(const HistoryEntry& e) {
-    QList<FieldChange> out;
-    for (const QString& c : infoColumns()) {
-        const bool changed = e.action == history::kChanged ? e.before.contains(c)
-                                                           : !valueText(e.before.value(c)).isEmpty() ||
-                                                                 !valueText(e.after.value(c)).isEmpty();
-        if (changed) out.append({c, valueText(e.before.value(c)), valueText(e.after.value(c))});
-    }
-    return out;
-}
-
-HistoryQuery historyByAddress(const QString& address) {
-    return {QStringLiteral("IP_Address = ?"), {address}};
-}
-
-HistoryQuery historyByUser(const QString& userId, const QDateTime& from, const QDateTime& to) {
-    return {QStringLiteral("UserID = ? AND ChangedAt >= ? AND ChangedAt < ?"),
-            {userId, timeText(from), timeText(to)}};
-}
-
-HistoryQuery historyByAction(const QString& action, const QDateTime& from, const QDateTime& to) {
-    return {QStringLiteral("Action = ? AND ChangedAt >= ? AND ChangedAt < ?"),
-            {action, timeText(from), timeText(to)}};
-}
-
-std::optional<QList<HistoryEntry>> readHistory(QSqlDatabase db, const HistoryQuery& query, qint64 before,
-                                               int limit, QString* error) {
-    QString sql = kSelect + QStringLiteral(" WHERE ") + query.where;
-    QVariantList values = query.values;
-    if (before > 0) {
-        sql += QStringLiteral(" AND rowid < ?");
-        values << before;
-    }
-    sql += QStringLiteral(" ORDER BY rowid DESC LIMIT ") + QString::number(limit);
-    auto q = runSqlOn(db, sql, values, error);
-    if (!q) return std::nullopt;
-    QList<HistoryEntry> out;
-    while (q->next()) out << entryOf(*q);
-    return out;
-}
-
-std::optional<qint64> countHistory(QSqlDatabase db, const HistoryQuery& query, QString* error) {
-    auto q = runSqlOn(db, QStringLiteral("SELECT count(*) FROM IP_History WHERE ") + query.where,
-                      query.values, error);
-    if (!q || !q->next()) return std::nullopt;
-    return q->value(0).toLongLong();
-}
-
-std::optional<QList<HistoryEntry>> historyOf(QSqlDatabase db, const QString& address, QString* error) {
-    return readHistory(db, historyByAddress(address), 0, 1000000, error);
-}
-
-std::optional<HistoryEntry> heldAt(QSqlDatabase db, const QString& address, const QDateTime& when,
-                                   QString* error) {
-    auto q = runSqlOn(db,
-                      kSelect + QStringLiteral(" WHERE IP_Address = ? AND ChangedAt <= ? "
-                                               "ORDER BY ChangedAt DESC, rowid DESC LIMIT 1"),
-                      {address, timeText(when)}, error);
-    if (!q || !q->next()) return std::nullopt;
-    HistoryEntry e = entryOf(*q);
-    if (e.action == history::kDeleted) return std::nullopt;
-    return e;
-}
-
 RestoreOutcome restoreRecord(QSqlDatabase db, const HistoryEntry& deleted, QString* holder,
                              QStringList* missingPlan, QString* error) {
-    if (deleted.action != history::kDeleted || deleted.before.isEmpty()) return RestoreOutcome::NotADeletion;
+    if (deleted.action != history::kDeleted || deleted.before.isEmpty())
+        return RestoreOutcome::NotADeletion;
     const QString address = deleted.before.value(QStringLiteral("IP_Address")).toString();
     Transaction t(db);
-    auto now = runSqlOn(db, QStringLiteral("SELECT [Name], Username FROM IP_Info WHERE IP_Address = ?"),
-                        {address}, error);
+    auto now =
+        runSqlOn(db, QStringLiteral("SELECT [Name], Username FROM IP_Info WHERE IP_Address = ?"),
+                 {address}, error);
     if (!now) return RestoreOutcome::Failed;
     if (now->next()) {
         if (holder) {
             QStringList who;
             for (int i : {0, 1})
                 if (!now->value(i).toString().isEmpty()) who << now->value(i).toString();
-            *holder = address + (who.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(who.join(QStringLiteral(", "))));
+            *holder = address + (who.isEmpty()
+                                     ? QString()
+                                     : QStringLiteral(" (%1)").arg(who.join(QStringLiteral(", "))));
         }
         return RestoreOutcome::AddressTaken;
     }
@@ -404,10 +359,12 @@ RestoreOutcome restoreRecord(QSqlDatabase db, const HistoryEntry& deleted, QStri
             auto q = runSqlOn(db, sql, v);
             return q && q->next();
         };
-        if (!area.isEmpty() && !has(QStringLiteral("SELECT 1 FROM Region WHERE Region = ?"), {area}))
+        if (!area.isEmpty() &&
+            !has(QStringLiteral("SELECT 1 FROM Region WHERE Region = ?"), {area}))
             *missingPlan << QStringLiteral("the area %1").arg(area);
         if (!city.isEmpty() &&
-            !has(QStringLiteral("SELECT 1 FROM City WHERE City_name = ? AND Region = ?"), {city, area}))
+            !has(QStringLiteral("SELECT 1 FROM City WHERE City_name = ? AND Region = ?"),
+                 {city, area}))
             *missingPlan << QStringLiteral("the city %1").arg(city);
     }
     QStringList columns, marks;
@@ -420,9 +377,11 @@ RestoreOutcome restoreRecord(QSqlDatabase db, const HistoryEntry& deleted, QStri
     }
     {
         const HistoryAction restoring(db, history::kRestored);
-        if (!runSqlOn(db, QStringLiteral("INSERT INTO IP_Info (%1) VALUES (%2)")
-                              .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                      values, error))
+        if (!runSqlOn(
+                db,
+                QStringLiteral("INSERT INTO IP_Info (%1) VALUES (%2)")
+                    .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                values, error))
             return RestoreOutcome::Failed;
     }
     if (!t.commit()) {
@@ -434,7 +393,8 @@ RestoreOutcome restoreRecord(QSqlDatabase db, const HistoryEntry& deleted, QStri
 
 qint64 purgeHistory(QSqlDatabase db, int years, QString* error) {
     if (!session().isSistem()) {
-        if (error) *error = QStringLiteral("Only a user of the group \"Sistem\" may purge the history.");
+        if (error)
+            *error = QStringLiteral("Only a user of the group \"Sistem\" may purge the history.");
         return -1;
     }
     const QDateTime cutoff = QDateTime::currentDateTimeUtc().addYears(-years);
@@ -443,19 +403,20 @@ qint64 purgeHistory(QSqlDatabase db, int years, QString* error) {
     {
         const HistoryAction purging(db, history::kPurged);
         auto q = runSqlOn(db, QStringLiteral("DELETE FROM IP_History WHERE ChangedAt < ?"),
-                          {timeText(cutoff)}, error);
+                          {history::storedTime(cutoff)}, error);
         if (!q) return -1;
         removed = q->numRowsAffected();
     }
     const QString note = QString::fromUtf8(
-        QJsonDocument(QJsonObject{{QStringLiteral("olderThan"), timeText(cutoff)},
+        QJsonDocument(QJsonObject{{QStringLiteral("olderThan"), history::storedTime(cutoff)},
                                   {QStringLiteral("entries"), removed}})
             .toJson(QJsonDocument::Compact));
     if (!runSqlOn(db,
-                  QStringLiteral("INSERT INTO IP_History (ChangedAt, UserID, UserName, Computer, Action, "
-                                 "IP_Address, OldValues, NewValues) VALUES (?, ?, ?, ?, ?, NULL, NULL, ?)"),
-                  {timeText(QDateTime::currentDateTimeUtc()), appState().gUserID, appState().gUserName,
-                   computerName(), history::kPurged, note},
+                  QStringLiteral(
+                      "INSERT INTO IP_History (ChangedAt, UserID, UserName, Computer, Action, "
+                      "IP_Address, OldValues, NewValues) VALUES (?, ?, ?, ?, ?, NULL, NULL, ?)"),
+                  {history::storedTime(QDateTime::currentDateTimeUtc()), appState().gUserID,
+                   appState().gUserName, computerName(), history::kPurged, note},
                   error))
         return -1;
     if (!t.commit()) {
@@ -463,10 +424,6 @@ qint64 purgeHistory(QSqlDatabase db, int years, QString* error) {
         return -1;
     }
     return removed;
-}
-
-QString historyTimeText(const QDateTime& utc) {
-    return utc.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 
 } // namespace zorva

@@ -19,6 +19,8 @@ inline const QString kChanged = QStringLiteral("changed");
 inline const QString kDeleted = QStringLiteral("deleted");
 inline const QString kRestored = QStringLiteral("restored");
 inline const QString kPurged = QStringLiteral("purged");
+// A moment as the history stores it (UTC, "yyyy-MM-dd HH:mm:ss.zzz": its text order is its time order).
+QString storedTime(const QDateTime& utc);
 } // namespace history
 
 // The statements that give a database its history (table, indexes, triggers); empty when it
@@ -54,7 +56,10 @@ struct HistoryEntry {
     qint64 key = 0;
     QDateTime at; // UTC
     QString userId, userName, computer, action, address;
-    QVariantMap before, after; // by IP_Info's column names; only what changed in `before` of a change
+    // By IP_Info's column names. A change: the changed columns' old and new values (a column
+    // missing from one side was null there). Otherwise the whole row: before a deletion, after
+    // an addition or a restore.
+    QVariantMap before, after;
 };
 
 // One column of a change: its name and its text before and after.
@@ -66,8 +71,9 @@ QList<FieldChange> changesOf(const HistoryEntry& e);
 // The entries of one address, newest first.
 std::optional<QList<HistoryEntry>> historyOf(QSqlDatabase db, const QString& address,
                                              QString* error = nullptr);
-// The last entry of an address at or before `when` (UTC): who held it then (nothing when that
-// entry is a deletion, or when it has no entry so early).
+// The last entry of an address at or before `when` (UTC), its `after` the whole record as it
+// stood then: who held it (nothing when that entry is a deletion, or when it has no entry so
+// early).
 std::optional<HistoryEntry> heldAt(QSqlDatabase db, const QString& address, const QDateTime& when,
                                    QString* error = nullptr);
 

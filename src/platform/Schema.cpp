@@ -139,18 +139,22 @@ struct TableColumns {
     QStringList columns;
 };
 QList<TableColumns> schemaColumns() {
-    QList<TableColumns> out;
-    for (const char* sql : kTables) {
-        QStringList lines = QString::fromLatin1(sql).split(QLatin1Char('\n'));
-        TableColumns t{lines.takeFirst().section(QLatin1Char(' '), 2, 2), {}};
-        for (const QString& line : lines) {
-            QString name = line.trimmed().section(QLatin1Char(' '), 0, 0);
-            name.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
-            t.columns << name;
+    // Read from the statements once: grids and readers ask for every row.
+    static const QList<TableColumns> columns = [] {
+        QList<TableColumns> out;
+        for (const char* sql : kTables) {
+            QStringList lines = QString::fromLatin1(sql).split(QLatin1Char('\n'));
+            TableColumns t{lines.takeFirst().section(QLatin1Char(' '), 2, 2), {}};
+            for (const QString& line : lines) {
+                QString name = line.trimmed().section(QLatin1Char(' '), 0, 0);
+                name.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+                t.columns << name;
+            }
+            out << t;
         }
-        out << t;
-    }
-    return out;
+        return out;
+    }();
+    return columns;
 }
 
 // Columns that upgradeSchema adds to a database of the older layout.

@@ -145,12 +145,20 @@ private slots:
     // Who held an address when: the last entry at or before the moment, nobody after the
     // deletion, nothing before the first entry.
     void whoHeldItThen() {
-        addRecord(app(), "10.9.9.9", {{"Username", "Ali"}});
+        addRecord(app(), "10.9.9.9", {{"Username", "Ali"}, {"Name", "PC-9"}, {"Remarks", "old"}});
         QTest::qWait(20);
         const QDateTime afterAli = QDateTime::currentDateTimeUtc();
         QTest::qWait(20);
-        app().exec("UPDATE IP_Info SET Username = 'Siti' WHERE IP_Address = '10.9.9.9'");
+        app().exec("UPDATE IP_Info SET Username = 'Siti', Remarks = NULL WHERE IP_Address = '10.9.9.9'");
         QTest::qWait(20);
+        // Entries keep only what changed; the record of any moment is whole.
+        for (const QDateTime& when : {afterAli, QDateTime::currentDateTimeUtc()}) {
+            const auto then = heldAt(db(), "10.9.9.9", when);
+            QCOMPARE(then->after.value("Name").toString(), QString("PC-9"));
+            QCOMPARE(then->after.value("Remarks").toString(), QString(when == afterAli ? "old" : ""));
+        }
+        const auto change = historyOf(db(), "10.9.9.9")->first();
+        QCOMPARE(changeText(change), QString("Remarks: old -> (empty); Username: Ali -> Siti"));
         const QDateTime afterSiti = QDateTime::currentDateTimeUtc();
         QTest::qWait(20);
         app().exec("DELETE FROM IP_Info WHERE IP_Address = '10.9.9.9'");
@@ -163,6 +171,7 @@ private slots:
         QCOMPARE(all->size(), 3);
         QCOMPARE(all->first().action, history::kDeleted); // newest first
         QCOMPARE(all->first().before.value("Username").toString(), QString("Siti"));
+        QCOMPARE(all->last().after.value("Username").toString(), QString("Ali")); // as it came
         QCOMPARE(all->last().at.timeSpec(), Qt::UTC);
         QVERIFY(qAbs(all->last().at.secsTo(QDateTime::currentDateTimeUtc())) < 60);
         // By user and by action over a period, newest first, read in pieces.
@@ -311,10 +320,10 @@ private slots:
     // entries of their own; a second upgrade changes nothing.
     void upgradeAddsTheHistory() {
         addRecord(app(), "10.9.9.5");
-        for (const char* sql : {"DROP TABLE IP_History", "DROP TRIGGER IF EXISTS IP_History_Insert",
-                                "DROP TRIGGER IF EXISTS IP_History_Update", "DROP TRIGGER IF EXISTS IP_History_Delete"})
+        for (const char* sql : {"DROP TABLE IP_History", "DROP TRIGGER IF EXISTS IP_History_Added",
+                                "DROP TRIGGER IF EXISTS IP_History_Changed", "DROP TRIGGER IF EXISTS IP_History_Deleted"})
             if (!isServer(db()) || QString(sql).contains("TABLE")) app().exec(sql);
-        if (isServer(db())) app().exec("DROP TRIGGER IF EXISTS ip_history_write ON ip_info");
+        if (isServer(db())) app().exec("DROP TRIGGER IF EXISTS ip_history_entry ON ip_info");
         app().exec("DELETE FROM IP_Info");
         addRecord(app(), "10.9.9.6");
         QString error;

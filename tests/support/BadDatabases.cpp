@@ -93,7 +93,7 @@ void addBadDatabaseRows() {
 
 QStringList beforeHistory() {
     QStringList out;
-    for (const char* t : {"IP_History_Insert", "IP_History_Update", "IP_History_Delete"})
+    for (const char* t : {"IP_History_Added", "IP_History_Changed", "IP_History_Deleted"})
         out << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(t));
     return out << QStringLiteral("DROP TABLE IF EXISTS IP_History");
 }
