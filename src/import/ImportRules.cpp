@@ -143,7 +143,7 @@ bool PlanIndex::load(QSqlDatabase db, QString* error) {
     while (areas->next()) {
         if (areas->value(1).isNull()) continue;
         const int octet1 = areas->value(1).toInt();
-        if (!areas_.contains(octet1)) areas_.insert(octet1, {areas->value(0).toString(), areas->value(2).toInt() != 0});
+        areas_[octet1].append({areas->value(0).toString(), areas->value(2).toInt() != 0});
     }
     auto states = runSqlOn(db, QStringLiteral("SELECT State_name, Abbr_state, Region FROM State ORDER BY State_name"), {}, error);
     if (!states) return false;
@@ -168,14 +168,21 @@ bool PlanIndex::load(QSqlDatabase db, QString* error) {
 }
 
 Place PlanIndex::placeOf(quint32 address) const {
+    const QList<Area> areas = areas_.value(int(address >> 24));
+    for (const Area& a : areas)
+        if (const Place p = placeIn(a, address); p.found) return p;
     Place p;
-    const auto area = areas_.constFind(int(address >> 24));
-    if (area == areas_.constEnd()) return p;
-    p.area = area->name;
+    if (!areas.isEmpty()) p.area = areas.first().name;
+    return p;
+}
+
+Place PlanIndex::placeIn(const Area& area, quint32 address) const {
+    Place p;
+    p.area = area.name;
     const int octet3 = int(address >> 8 & 255);
     const QList<City> cities = cities_.value(p.area.toLower() + QLatin1Char('|') + QString::number(address >> 16 & 255));
     const City* city = nullptr;
-    if (area->segmented) {
+    if (area.segmented) {
         // The city that owns this octet 3, else one that owns the whole block.
         for (const City& c : cities)
             if (c.offset && *c.offset == octet3) city = &c;
@@ -187,7 +194,7 @@ Place PlanIndex::placeOf(quint32 address) const {
     if (!city) return p;
     p.found = true;
     p.city = city->name;
-    if (area->segmented) {
+    if (area.segmented) {
         p.workgroup = QStringLiteral("Segment");
         return p;
     }

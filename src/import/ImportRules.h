@@ -34,7 +34,8 @@ std::optional<QString> statusValue(const QString& text);
 // The longest text the record forms take for a column.
 int maxLengthOf(const QString& column);
 
-// The plan's place of an address: area by octet 1, city by octet 2 within the area (in a
+// The plan's place of an address: area by octet 1 (of several, the first by name with a city
+// on octet 2), city by octet 2 within the area (in a
 // segmented area the city that owns octet 3, else the one owning the whole block), the
 // city's state, and the work group whose digit plus the city's offset gives octet 3.
 struct Place {
@@ -49,6 +50,8 @@ public:
     Place placeOf(quint32 address) const;
 
 private:
+    struct Area;
+    Place placeIn(const Area& area, quint32 address) const;
     struct Area {
         QString name;
         bool segmented = false;
@@ -57,7 +60,7 @@ private:
         QString name, stateCode;
         std::optional<int> offset;
     };
-    QHash<int, Area> areas_;                    // by octet 1, the first by name
+    QHash<int, QList<Area>> areas_;             // by octet 1, in name order
     QHash<QString, QList<City>> cities_;        // by lower-case area + "|" + octet 2
     QHash<QString, QString> states_;            // by lower-case area + "|" + lower-case code
     QHash<int, QString> workgroups_;            // by digit, the first by name
