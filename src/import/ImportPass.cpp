@@ -118,8 +118,8 @@ bool Pass::values(const QStringList& fields, Outcome& o, QHash<QString, QVariant
     return true;
 }
 
-// Of an address recorded already: which of the file's columns change it. Place columns and
-// InputBy left empty in the file keep the record's value.
+// Of an address recorded already: which of the file's columns change it. InputBy left empty
+// in the file keeps the record's value.
 bool Pass::compare(qint64 key, const QHash<QString, QVariant>& v, Outcome& o, QVariantList* bound, QString* error) {
     if (!select_) return true;
     select_->addBindValue(key);
@@ -133,7 +133,7 @@ bool Pass::compare(qint64 key, const QHash<QString, QVariant>& v, Outcome& o, QV
         const QString& c = updateColumns_.at(i);
         const QVariant old = select_->value(i);
         const QVariant now = v.value(c);
-        const bool keep = (kPlaceColumns.contains(c) || c == kInputBy) && now.toString().isEmpty();
+        const bool keep = c == kInputBy && now.toString().isEmpty();
         const QString before = exportText(c, old), after = exportText(c, now);
         if (keep || before == after) {
             *bound << old;
@@ -151,7 +151,7 @@ bool Pass::compare(qint64 key, const QHash<QString, QVariant>& v, Outcome& o, QV
 bool Pass::insert(const Outcome& o, QHash<QString, QVariant>& v, const Place& place, QString* error) {
     const QString placeValues[] = {place.area, place.state, place.city, place.workgroup};
     for (int i = 0; i < kPlaceColumns.size(); ++i)
-        if (v.value(kPlaceColumns.at(i)).toString().isEmpty()) v.insert(kPlaceColumns.at(i), placeValues[i]);
+        if (!v.contains(kPlaceColumns.at(i))) v.insert(kPlaceColumns.at(i), placeValues[i]);
     if (v.value(kInputBy).toString().isEmpty()) v.insert(kInputBy, s_.options.inputBy);
     if (!v.contains(kStatus)) v.insert(kStatus, QLatin1String(""));
     v.insert(kAddress, addressText(o.ip));
@@ -207,15 +207,16 @@ bool Pass::decide(const QStringList& fields, qint64 line, QString* error) {
     QHash<QString, QVariant> v;
     if (!values(fields, o, v)) return done();
 
+    // A place column the file has is taken as written, even empty (so that the program's own
+    // export reads back as it was); the plan fills only the columns the file lacks.
     bool placeGiven = true;
-    for (const QString& c : kPlaceColumns) placeGiven = placeGiven && !v.value(c).toString().isEmpty();
+    for (const QString& c : kPlaceColumns) placeGiven = placeGiven && v.contains(c);
     const Place place = plan_.placeOf(o.ip);
     if (!place.found && s_.options.strictPlace) {
         o.detail = QStringLiteral("IP_Address %1 fits no area and city of the address plan.").arg(address);
         return done();
     }
-    const QString given = v.value(kPlaceColumns.first()).toString();
-    const QString area = given.isEmpty() ? place.area : given;
+    const QString area = v.contains(kPlaceColumns.first()) ? v.value(kPlaceColumns.first()).toString() : place.area;
     if (!s_.options.onlyArea.isEmpty() && area.compare(s_.options.onlyArea, Qt::CaseInsensitive) != 0) {
         o.detail = QStringLiteral("Region \"%1\" is outside your area (%2).").arg(area, s_.options.onlyArea);
         return done();
@@ -237,7 +238,7 @@ bool Pass::decide(const QStringList& fields, qint64 line, QString* error) {
     case ExistingRecords::Stop:
         o.existingStop = true;
         o.detail = QStringLiteral("IP_Address %1 is already recorded.").arg(address);
-        ++r_->stopRefusals;
+        if (r_->stopRefusals++ == 0) r_->firstStopLine = line;
         if (s_.writing) {
             if (error) *error = QStringLiteral("Line %1: IP_Address %2 is already recorded.").arg(line).arg(address);
             return false;

@@ -34,6 +34,7 @@ struct PassResult {
     std::vector<Outcome> rows;
     ImportCounts counts;
     qint64 stopRefusals = 0;
+    qint64 firstStopLine = 0;
 };
 
 // Reads the file and decides (and with writing, stores) every row on db. False with error on

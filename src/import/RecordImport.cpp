@@ -162,8 +162,9 @@ bool RecordImport::write(const ImportOptions& options, const ImportProgress& pro
     if (info.size() != d->size || info.lastModified() != d->modified)
         return say(error, QStringLiteral("%1 changed since it was checked; check it again.").arg(d->path) + nothing);
     if (d->result.stopRefusals > 0)
-        return say(error, QStringLiteral("%1 addresses of the file are already recorded: choose to skip or to update "
-                                         "them, or take them out of the file.").arg(d->result.stopRefusals) + nothing);
+        return say(error, QStringLiteral("Addresses of the file already recorded: %1 (the first on line %2). Choose to "
+                                         "skip or to update them, or take them out of the file.")
+                              .arg(d->result.stopRefusals).arg(d->result.firstStopLine) + nothing);
     QSqlDatabase db = database(error);
     if (!db.isValid()) return false;
     keepHistoryToldOf(db);

@@ -132,8 +132,10 @@ private slots:
         QFETCH(QStringList, place);
         ImportOptions options;
         options.inputBy = "ADMIN";
-        const auto import = checked(writeFile(app(), "rows.csv", "IP_Address,Region\n" + address.toUtf8() + "," +
-                                                                      givenArea.toUtf8() + "\n"), options);
+        // A file without the column leaves it to the plan.
+        const QByteArray rows = givenArea.isEmpty() ? "IP_Address\n" + address.toUtf8() + "\n"
+                                                    : "IP_Address,Region\n" + address.toUtf8() + "," + givenArea.toUtf8() + "\n";
+        const auto import = checked(writeFile(app(), "rows.csv", rows), options);
         QString error;
         QVERIFY2(import->write(options, {}, &error), qPrintable(error));
         auto q = runSql("SELECT Region, StateOwner, CityOwner, Workgroup, InputBy, IP_4 FROM IP_Info WHERE IP_Address = ?",
