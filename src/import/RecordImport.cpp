@@ -6,6 +6,7 @@
 #include "platform/History.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
+#include "platform/SqlDialect.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -41,6 +42,29 @@ bool sameOptions(const ImportOptions& a, const ImportOptions& b) {
     return a.existing == b.existing && a.strictPlace == b.strictPlace && a.onlyArea == b.onlyArea &&
            a.inputBy == b.inputBy;
 }
+
+// Each insert fires the history's and the search aids' triggers, so SQLite keeps a statement
+// journal for it; in a temporary file that is most of a large import's time. In memory for
+// the duration of the write, on the file.
+class MemoryJournal {
+public:
+    explicit MemoryJournal(QSqlDatabase db) : db_(db) {
+        if (isServer(db_)) return;
+        for (const auto& [name, value] : kSettings) {
+            if (auto q = runSqlOn(db_, QStringLiteral("PRAGMA %1").arg(name)); q && q->next())
+                old_.append({name, q->value(0).toString()});
+            runSqlOn(db_, QStringLiteral("PRAGMA %1 = %2").arg(name, value));
+        }
+    }
+    ~MemoryJournal() {
+        for (const auto& [name, value] : old_) runSqlOn(db_, QStringLiteral("PRAGMA %1 = %2").arg(name, value));
+    }
+
+private:
+    inline static const std::pair<QString, QString> kSettings[] = {{QStringLiteral("temp_store"), QStringLiteral("2")}};
+    QSqlDatabase db_;
+    QList<std::pair<QString, QString>> old_;
+};
 
 bool say(QString* error, const QString& text) {
     if (error) *error = text;
@@ -168,6 +192,7 @@ bool RecordImport::write(const ImportOptions& options, const ImportProgress& pro
     QSqlDatabase db = database(error);
     if (!db.isValid()) return false;
     keepHistoryToldOf(db);
+    const MemoryJournal cache(db);
     Transaction t(db);
     PassResult result;
     if (!runPass(db, {d->path, d->header, d->mapping, options, true, progress}, &result, error)) {
