@@ -43,6 +43,9 @@ private:
     bool values(const QStringList& fields, Outcome& o, QHash<QString, QVariant>& v) const;
     bool compare(qint64 key, const QHash<QString, QVariant>& v, Outcome& o, QVariantList* bound, QString* error);
     bool insert(const Outcome& o, QHash<QString, QVariant>& v, const Place& place, QString* error);
+    // Writes the new rows gathered for one statement.
+    bool flush(QString* error);
+    QString insertSql(int rows) const;
     void count(const Outcome& o);
 
     QSqlDatabase db_;
@@ -54,7 +57,21 @@ private:
     PlanIndex plan_;
     QHash<quint32, qint64> existing_, seen_;
     std::optional<QSqlQuery> insert_, update_, select_;
+    // On a server each statement is a round trip: new rows go in groups of kServerBatch.
+    static constexpr int kServerBatch = 100;
+    int batch_ = 1;
+    QVariantList pending_;
+    int pendingRows_ = 0;
+    qint64 pendingFrom_ = 0, pendingTo_ = 0;
+    QString pendingAddress_;
 };
+
+QString Pass::insertSql(int rows) const {
+    const QString group = QLatin1Char('(') + QStringList(insertColumns_.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+                          QLatin1Char(')');
+    return QStringLiteral("INSERT INTO IP_Info (%1) VALUES %2")
+        .arg(bracketed(insertColumns_, {}), QStringList(rows, group).join(QLatin1Char(',')));
+}
 
 bool Pass::prepare(QString* error) {
     for (qsizetype i = 0; i < s_.mapping.size(); ++i) {
@@ -81,9 +98,8 @@ bool Pass::prepare(QString* error) {
         !prepared(select_, QStringLiteral("SELECT %1 FROM IP_Info WHERE rowid = ?").arg(bracketed(updateColumns_, {}))))
         return false;
     if (!s_.writing) return true;
-    QStringList marks(insertColumns_.size(), QStringLiteral("?"));
-    return prepared(insert_, QStringLiteral("INSERT INTO IP_Info (%1) VALUES (%2)")
-                                 .arg(bracketed(insertColumns_, {}), marks.join(QLatin1Char(',')))) &&
+    batch_ = isServer(db_) ? kServerBatch : 1;
+    return prepared(insert_, insertSql(batch_)) &&
            (updateColumns_.isEmpty() ||
             prepared(update_, QStringLiteral("UPDATE IP_Info SET %1 WHERE rowid = ?").arg(bracketed(updateColumns_, QStringLiteral(" = ?")))));
 }
@@ -156,10 +172,29 @@ bool Pass::insert(const Outcome& o, QHash<QString, QVariant>& v, const Place& pl
     if (!v.contains(kStatus)) v.insert(kStatus, QLatin1String(""));
     v.insert(kAddress, addressText(o.ip));
     v.insert(QStringLiteral("IP_4"), int(o.ip & 255));
-    for (const QString& c : insertColumns_) insert_->addBindValue(v.value(c));
-    if (insert_->exec()) return true;
-    if (error) *error = QStringLiteral("Line %1 (%2) could not be written: %3").arg(o.line).arg(addressText(o.ip), sqlErrorText(*insert_));
-    return false;
+    for (const QString& c : insertColumns_) pending_ << v.value(c);
+    if (pendingRows_++ == 0) {
+        pendingFrom_ = o.line;
+        pendingAddress_ = addressText(o.ip);
+    }
+    pendingTo_ = o.line;
+    return pendingRows_ < batch_ || flush(error);
+}
+
+bool Pass::flush(QString* error) {
+    if (pendingRows_ == 0) return true;
+    QSqlQuery rest(db_);
+    QSqlQuery& q = pendingRows_ == batch_ ? *insert_ : rest;
+    if (&q == &rest) rest.prepare(sqlFor(db_, insertSql(pendingRows_)));
+    for (const QVariant& value : pending_) q.addBindValue(value);
+    const bool written = q.exec();
+    if (!written && error)
+        *error = pendingRows_ == 1
+                     ? QStringLiteral("Line %1 (%2) could not be written: %3").arg(pendingFrom_).arg(pendingAddress_, sqlErrorText(q))
+                     : QStringLiteral("Lines %1 to %2 could not be written: %3").arg(pendingFrom_).arg(pendingTo_).arg(sqlErrorText(q));
+    pending_.clear();
+    pendingRows_ = 0;
+    return written;
 }
 
 void Pass::count(const Outcome& o) {
@@ -293,6 +328,7 @@ bool Pass::run(QString* error) {
         if (error) *error = reader.error();
         return false;
     }
+    if (!flush(error)) return false;
     if (s_.progress) s_.progress(total, total);
     return true;
 }
