@@ -57,9 +57,10 @@ private:
     PlanIndex plan_;
     QHash<quint32, qint64> existing_, seen_;
     std::optional<QSqlQuery> insert_, update_, select_;
-    // On a server each statement is a round trip: new rows go in groups of kServerBatch.
-    static constexpr int kServerBatch = 100;
-    int batch_ = 1;
+    // New rows go in groups: on a server each statement is a round trip, on the file each one
+    // keeps a statement journal for its triggers' writes; a group halves the time of either.
+    static constexpr int kBatch = 100;
+    int batch_ = kBatch;
     QVariantList pending_;
     int pendingRows_ = 0;
     qint64 pendingFrom_ = 0, pendingTo_ = 0;
@@ -98,7 +99,6 @@ bool Pass::prepare(QString* error) {
         !prepared(select_, QStringLiteral("SELECT %1 FROM IP_Info WHERE rowid = ?").arg(bracketed(updateColumns_, {}))))
         return false;
     if (!s_.writing) return true;
-    batch_ = isServer(db_) ? kServerBatch : 1;
     return prepared(insert_, insertSql(batch_)) &&
            (updateColumns_.isEmpty() ||
             prepared(update_, QStringLiteral("UPDATE IP_Info SET %1 WHERE rowid = ?").arg(bracketed(updateColumns_, QStringLiteral(" = ?")))));
