@@ -5,8 +5,17 @@
 //   zorva-initdb --migrate <Zorvadb.mdb> [--ini FILE]
 //                                               copies that file into the server, every table
 //                                               and row, and prints the rows per table
-// FILE is Zorva.ini in the current folder unless named. The server must hold none of Zorva's
-// tables yet.
+//   zorva-initdb --import <file.csv> [--ini FILE] [--dry-run] [--update|--skip] [--strict-place]
+//                                               brings a spreadsheet's rows into the inventory
+//                                               (all or nothing); prints the counts, and each
+//                                               refused row with its line and reason; exits 0
+//                                               only when no row was refused and nothing failed
+//   zorva-initdb --export <file.csv> [--ini FILE]
+//                                               every record, every column, in address order
+// FILE is Zorva.ini in the current folder unless named. --server and --migrate need a server
+// that holds none of Zorva's tables yet; --import and --export use the database FILE names
+// (the server, or the file in its DatabaseLocation folder, relative to FILE's folder).
+#include "import/ImportCommand.h"
 #include "platform/DatabaseServer.h"
 #include "platform/Migration.h"
 #include "platform/Schema.h"
@@ -21,7 +30,9 @@ namespace {
 int usage() {
     std::fprintf(stderr, "usage: zorva-initdb <path of Zorvadb.mdb>\n"
                          "       zorva-initdb --server [--ini Zorva.ini]\n"
-                         "       zorva-initdb --migrate <path of Zorvadb.mdb> [--ini Zorva.ini]\n");
+                         "       zorva-initdb --migrate <path of Zorvadb.mdb> [--ini Zorva.ini]\n"
+                         "       zorva-initdb --import <file.csv> [--ini Zorva.ini] [--dry-run] [--update|--skip] [--strict-place]\n"
+                         "       zorva-initdb --export <file.csv> [--ini Zorva.ini]\n");
     return 2;
 }
 
@@ -50,6 +61,8 @@ int main(int argc, char** argv) {
         ini = args.at(at + 1);
         args.remove(at, 2);
     }
+    if (const int status = zorva::runImportCommand(args, ini, stdout, stderr); status >= 0)
+        return status == 2 ? usage() : status;
     const bool server = args.value(0) == QLatin1String("--server") && args.size() == 1;
     const bool migrate = args.value(0) == QLatin1String("--migrate") && args.size() == 2;
     if (!server && !migrate) {
