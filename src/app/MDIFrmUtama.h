@@ -50,6 +50,8 @@ public:
     QAction* mnuMaklumatPengguna = nullptr;
     QAction* mnuBackupRestore = nullptr;
     QAction* mnuAssignLog = nullptr;
+    QAction* mnuImportRecords = nullptr;
+    QAction* mnuExportRecords = nullptr;
     QAction* mnuLiveUpdate = nullptr;
     QAction* mnuIPMonitor = nullptr;
     QAction* mnuSubnetCalculator = nullptr;

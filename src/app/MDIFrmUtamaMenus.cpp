@@ -6,6 +6,7 @@
 #include "plan/frmUnitDivision.h"
 #include "records/frmCarian.h"
 #include "records/frmRptByDate.h"
+#include "import/ImportForm.h"
 #include "records/RecordHistoryForm.h"
 #include "records/frmRptByLocation.h"
 #include "assign/frmAssignLog.h"
@@ -55,6 +56,8 @@ const QList<std::pair<QString, MDIFrmUtama::Opener>>& MDIFrmUtama::formOpeners()
          [](MDIFrmUtama& m) { m.openChild<frmRptByLocation>(); }},
         {QStringLiteral("mnuRptByDate"), [](MDIFrmUtama& m) { m.openChild<frmRptByDate>(); }},
         {QStringLiteral("mnuRecordHistory"), [](MDIFrmUtama& m) { m.openChild<RecordHistoryForm>(); }},
+        {QStringLiteral("mnuImportRecords"), [](MDIFrmUtama& m) { m.openChild<ImportForm>(); }},
+        {QStringLiteral("mnuExportRecords"), [](MDIFrmUtama& m) { exportAllRecordsAsked(&m); }},
 
         // -- address plan
         {QStringLiteral("mnuIPAddressSetting"),
@@ -132,6 +135,8 @@ void MDIFrmUtama::buildMenus() {
             {{&M::mnuMaklumatPengguna, "mnuMaklumatPengguna", "Zorva &User ID"},
              {&M::mnuBackupRestore, "mnuBackupRestore", "&Backup/Restore"},
              {&M::mnuAssignLog, "mnuAssignLog", "View Assign L&og"},
+             {&M::mnuImportRecords, "mnuImportRecords", "&Import Records..."},
+             {&M::mnuExportRecords, "mnuExportRecords", "&Export All Records..."},
              {nullptr, nullptr, nullptr},
              {&M::mnuLiveUpdate, "mnuLiveUpdate", "&Live Update"},
              {&M::mnuIPMonitor, "mnuIPMonitor", "IP &Monitor"},
