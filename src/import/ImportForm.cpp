@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -145,11 +146,24 @@ void ImportForm::buildUi() {
     gridMapping->setColumnWidth(
         0,
         gridMapping->fontMetrics().horizontalAdvance(QStringLiteral("Column in the file  ")) + 40);
+    {
+        // Room for the longest file column name one expects and the widest choice of field.
+        QComboBox sample;
+        sample.addItem(QStringLiteral("(not imported)"));
+        sample.addItems(RecordImport::targetColumns());
+        sample.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        const int names = fontMetrics().horizontalAdvance(QStringLiteral("Column in the file ")) + 16;
+        gridMapping->setColumnWidth(0, names);
+        gridMapping->setColumnWidth(1, sample.sizeHint().width());
+        gridMapping->setMinimumSize(names + sample.sizeHint().width() + gridMapping->verticalScrollBar()->sizeHint().width() +
+                                        2 * gridMapping->frameWidth(),
+                                    gridMapping->verticalHeader()->defaultSectionSize() * 6);
+    }
     lblMapping = named<QLabel>("lblMapping", mapping);
     lblMapping->setWordWrap(true);
     mappingLayout->addWidget(gridMapping, 1);
     mappingLayout->addWidget(lblMapping);
-    middle->addWidget(mapping, 1);
+    middle->addWidget(mapping, 2);
 
     auto* options = new QGroupBox(QStringLiteral("An address already recorded"), this);
     auto* optionsLayout = new QVBoxLayout(options);
@@ -170,7 +184,7 @@ void ImportForm::buildUi() {
     optionsLayout->addSpacing(8);
     optionsLayout->addWidget(chkStrictPlace);
     optionsLayout->addStretch();
-    middle->addWidget(options);
+    middle->addWidget(options, 1);
     layout->addLayout(middle);
 
     gridRows = named<QTableView>("gridRows", this);
@@ -186,7 +200,9 @@ void ImportForm::buildUi() {
                              fm.horizontalAdvance(QStringLiteral("255.255.255.255")) + 16);
     gridRows->setColumnWidth(ImportRowsModel::Outcome,
                              fm.horizontalAdvance(QStringLiteral("Update (warning)")) + 16);
-    gridRows->setMinimumHeight(gridRows->verticalHeader()->defaultSectionSize() * 10);
+    gridRows->setMinimumSize(fm.horizontalAdvance(QStringLiteral("0000000255.255.255.255Update (warning)")) + 48 +
+                                 fm.horizontalAdvance(QStringLiteral("IP_Address 10.1.1.1 fits no city of the area")),
+                             gridRows->verticalHeader()->defaultSectionSize() * 8);
     layout->addWidget(gridRows, 2);
 
     prgImport = named<QProgressBar>("prgImport", this);
@@ -194,6 +210,8 @@ void ImportForm::buildUi() {
     prgImport->setValue(0);
     lblCount = named<QLabel>("lblCount", this);
     lblCount->setWordWrap(true);
+    // Two lines from the start: the counts take them on a narrow window, which does not grow.
+    lblCount->setMinimumHeight(lblCount->fontMetrics().lineSpacing() * 2);
     layout->addWidget(prgImport);
     layout->addWidget(lblCount);
 
@@ -210,7 +228,7 @@ void ImportForm::buildUi() {
     for (QPushButton* b : {cmdCancel, cmdClose})
         buttons->addWidget(b);
     layout->addLayout(buttons);
-    resize(900, 640);
+    resize(sizeHint().expandedTo(QSize(900, 640)));
 
     connect(cmdBrowse, &QPushButton::clicked, this, &ImportForm::cmdBrowse_Click);
     connect(cmdCheck, &QPushButton::clicked, this, &ImportForm::cmdCheck_Click);
@@ -262,9 +280,13 @@ void ImportForm::showMapping() {
         for (const QString& t : targets)
             box->addItem(t, t);
         box->setCurrentIndex(std::max(0, box->findData(mapping.value(i))));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         connect(box, &QComboBox::currentIndexChanged, this, [this] { mappingChanged(); });
         gridMapping->setCellWidget(i, 1, box);
+        gridMapping->setColumnWidth(1, std::max(gridMapping->columnWidth(1), box->sizeHint().width()));
     }
+    gridMapping->resizeColumnToContents(0);
+    gridMapping->resizeRowsToContents();
     mappingChanged();
 }
 
@@ -363,6 +385,7 @@ void ImportForm::cmdCheck_Click() {
     }
     prgImport->setValue(prgImport->maximum());
     model_->show(import_.get());
+    fitLastColumn(gridRows);
     showCounts();
     setRunning(false);
 }

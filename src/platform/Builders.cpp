@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTableView>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -144,6 +146,17 @@ void keepPlaceWhenHidden(std::initializer_list<QWidget*> controls) {
         policy.setRetainSizeWhenHidden(true);
         w->setSizePolicy(policy);
     }
+}
+
+void fitLastColumn(QTableView* grid) {
+    QHeaderView* h = grid->horizontalHeader();
+    const int last = grid->model()->columnCount() - 1;
+    int others = 0;
+    for (int c = 0; c < last; ++c) others += h->sectionSize(c);
+    const int rest = grid->viewport()->width() - others;
+    h->setStretchLastSection(false);
+    grid->resizeColumnToContents(last);
+    if (h->sectionSize(last) < rest) h->setStretchLastSection(true);
 }
 
 } // namespace zorva

@@ -15,6 +15,8 @@ class QPushButton;
 class QToolButton;
 class QWidget;
 
+class QTableView;
+
 namespace zorva {
 
 // The small builders every form uses for its controls, so that each control carries its
@@ -101,5 +103,9 @@ void fitWidthToEntries(QAbstractItemView* list);
 // The controls keep their place in the layout while hidden, so that nothing around them moves
 // when they hide or show.
 void keepPlaceWhenHidden(std::initializer_list<QWidget*> controls);
+
+// The last column of a grid as wide as its longest line read (the grid then scrolls sideways),
+// or the rest of the grid when that is wider.
+void fitLastColumn(QTableView* grid);
 
 } // namespace zorva

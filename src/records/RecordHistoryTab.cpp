@@ -43,15 +43,7 @@ void RecordHistoryTab::showAddress(const QString& address) {
                                 : QStringLiteral("%1 entries, the newest first.").arg(model_->count()));
 }
 
-void fitHistoryChanges(QTableView* grid) {
-    QHeaderView* h = grid->horizontalHeader();
-    int others = 0;
-    for (int c = 0; c < HistoryGridModel::Changes; ++c) others += h->sectionSize(c);
-    const int rest = grid->viewport()->width() - others;
-    h->setStretchLastSection(false);
-    grid->resizeColumnToContents(HistoryGridModel::Changes);
-    if (h->sectionSize(HistoryGridModel::Changes) < rest) h->setStretchLastSection(true);
-}
+void fitHistoryChanges(QTableView* grid) { fitLastColumn(grid); }
 
 void fitHistoryColumns(QTableView* grid) {
     const QFontMetrics fm = grid->fontMetrics();

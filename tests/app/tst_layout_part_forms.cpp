@@ -23,12 +23,15 @@
 #include "records/frmMaklumatIP.h"
 #include "records/frmRptByDate.h"
 #include "records/RecordHistoryForm.h"
+#include "import/ImportForm.h"
 #include "records/frmRptByLocation.h"
 #include "records/report/ReportPreview.h"
 #include "records/rptByDate.h"
 #include "support/AssignPlan.h"
 #include "support/PlanTest.h"
 #include "tst_layout_forms.h"
+
+#include <QFile>
 #include "users/frmLogin.h"
 #include "users/frmLoginSilap.h"
 #include "users/frmSMTPSetup.h"
@@ -212,6 +215,18 @@ const QList<LayoutCase>& layoutCases() {
              auto* form = static_cast<RecordHistoryForm*>(f);
              typeInto(form->txtAddress, "198.51.100.250");
              form->cmdFind->click();
+         }},
+        {"ImportForm", kChild, plain<ImportForm>,
+         [](QWidget* f, ScriptedUi&) {
+             auto* form = static_cast<ImportForm*>(f);
+             const QString path = appState().gDbFolder + QStringLiteral("/layout.csv");
+             QFile file(path);
+             if (file.open(QIODevice::WriteOnly))
+                 file.write("IP Address,Host name,User,Staff No,Notes,Extra\n10.1.1.1,PC-1,Ali,S1,,x\n"
+                            "010.1.1.2,PC-2,Abu,S2,a long note on this row,y\n");
+             file.close();
+             form->openFile(path);
+             form->cmdCheck->click();
          }},
         {"frmRptByLocation", kChild, plain<frmRptByLocation>,
          [](QWidget* f, ScriptedUi&) {
