@@ -137,7 +137,8 @@ bool Pass::values(const QStringList& fields, Outcome& o, QHash<QString, QVariant
 // Of an address recorded already: which of the file's columns change it. InputBy left empty
 // in the file keeps the record's value.
 bool Pass::compare(qint64 key, const QHash<QString, QVariant>& v, Outcome& o, QVariantList* bound, QString* error) {
-    if (!select_) return true;
+    o.outcome = RowOutcome::Unchanged;
+    if (!select_) return true; // the file gives nothing but the address
     select_->addBindValue(key);
     if (!select_->exec() || !select_->next()) {
         if (error) *error = QStringLiteral("Line %1: the record of %2 cannot be read: %3")
