@@ -270,7 +270,6 @@ bool Pass::decide(const QStringList& fields, qint64 line, QString* error) {
     }
     switch (s_.options.existing) {
     case ExistingRecords::Stop:
-        o.existingStop = true;
         o.detail = QStringLiteral("IP_Address %1 is already recorded.").arg(address);
         if (r_->stopRefusals++ == 0) r_->firstStopLine = line;
         if (s_.writing) {

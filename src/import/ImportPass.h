@@ -16,7 +16,6 @@ struct Outcome {
     RowOutcome outcome = RowOutcome::Refused;
     bool hasIp = false;
     bool warning = false;
-    bool existingStop = false; // refused because the address is recorded and the option is Stop
     QString detail;     // of a warning: the area found (the text is made by rowOf)
     QString rawAddress; // only when the address is not one
 };
