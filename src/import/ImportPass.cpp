@@ -137,7 +137,8 @@ bool Pass::values(const QStringList& fields, Outcome& o, QHash<QString, QVariant
 // Of an address recorded already: which of the file's columns change it. InputBy left empty
 // in the file keeps the record's value.
 bool Pass::compare(qint64 key, const QHash<QString, QVariant>& v, Outcome& o, QVariantList* bound, QString* error) {
-    if (!select_) return true;
+    o.outcome = RowOutcome::Unchanged;
+    if (!select_) return true; // the file gives nothing but the address
     select_->addBindValue(key);
     if (!select_->exec() || !select_->next()) {
         if (error) *error = QStringLiteral("Line %1: the record of %2 cannot be read: %3")
@@ -215,7 +216,7 @@ bool Pass::decide(const QStringList& fields, qint64 line, QString* error) {
     o.line = line;
     const auto done = [this, &o] {
         count(o);
-        r_->rows.push_back(std::move(o));
+        if (!s_.writing) r_->rows.push_back(std::move(o));
         return true;
     };
     if (fields.size() != s_.header.size()) {
@@ -262,16 +263,13 @@ bool Pass::decide(const QStringList& fields, qint64 line, QString* error) {
         o.outcome = RowOutcome::New;
         if (!place.found && !placeGiven) {
             o.warning = true;
-            o.detail = place.area.isEmpty()
-                           ? QStringLiteral("IP_Address %1 fits no area of the address plan: its place is left empty.").arg(address)
-                           : QStringLiteral("IP_Address %1 fits no city of the area %2: only its area is filled.").arg(address, place.area);
+            o.detail = place.area; // shared with the plan; the text is made when asked for
         }
         if (s_.writing && !insert(o, v, place, error)) return false;
         return done();
     }
     switch (s_.options.existing) {
     case ExistingRecords::Stop:
-        o.existingStop = true;
         o.detail = QStringLiteral("IP_Address %1 is already recorded.").arg(address);
         if (r_->stopRefusals++ == 0) r_->firstStopLine = line;
         if (s_.writing) {
@@ -347,6 +345,10 @@ ImportRow rowOf(const Outcome& o) {
     r.address = o.hasIp ? addressText(o.ip) : o.rawAddress;
     r.detail = o.detail;
     r.warning = o.warning;
+    if (o.warning)
+        r.detail = o.detail.isEmpty()
+                       ? QStringLiteral("IP_Address %1 fits no area of the address plan: its place is left empty.").arg(r.address)
+                       : QStringLiteral("IP_Address %1 fits no city of the area %2: only its area is filled.").arg(r.address, o.detail);
     return r;
 }
 

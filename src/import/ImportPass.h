@@ -16,8 +16,7 @@ struct Outcome {
     RowOutcome outcome = RowOutcome::Refused;
     bool hasIp = false;
     bool warning = false;
-    bool existingStop = false; // refused because the address is recorded and the option is Stop
-    QString detail;
+    QString detail;     // of a warning: the area found (the text is made by rowOf)
     QString rawAddress; // only when the address is not one
 };
 
@@ -31,7 +30,7 @@ struct PassSetup {
 };
 
 struct PassResult {
-    std::vector<Outcome> rows;
+    std::vector<Outcome> rows; // the dry run's only: the write counts
     ImportCounts counts;
     qint64 stopRefusals = 0;
     qint64 firstStopLine = 0;

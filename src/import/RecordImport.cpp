@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSqlError>
 
 namespace zorva {
 
@@ -85,8 +86,7 @@ bool RecordImport::open(const QString& path, QString* error) {
     QStringList fields;
     qint64 line = 0;
     if (!reader.next(&fields, &line)) return say(error, reader.error().isEmpty() ? QStringLiteral("The file is empty.") : reader.error());
-    for (const QString& f : fields)
-        if (f.trimmed().isEmpty()) return say(error, QStringLiteral("The first line must name each column; column %1 has no name.").arg(fields.indexOf(f) + 1));
+    // A column without a name (a spreadsheet's empty formatted column) fills nothing unless chosen.
     d->header = fields;
     d->encoding = reader.encodingName();
     d->delimiter = reader.delimiter();
@@ -194,6 +194,7 @@ bool RecordImport::write(const ImportOptions& options, const ImportProgress& pro
     keepHistoryToldOf(db);
     const MemoryJournal cache(db);
     Transaction t(db);
+    if (!t.isOpen()) return say(error, QStringLiteral("The database cannot begin the import: %1").arg(db.lastError().text()) + nothing);
     PassResult result;
     if (!runPass(db, {d->path, d->header, d->mapping, options, true, progress}, &result, error)) {
         t.rollback();
@@ -210,7 +211,7 @@ bool RecordImport::write(const ImportOptions& options, const ImportProgress& pro
         if (error) *error += nothing;
         return false;
     }
-    d->result = std::move(result);
+    // The outcomes are the dry run's; the write confirmed them.
     return true;
 }
 

@@ -42,6 +42,9 @@ public:
     bool commit();
     // Undoes the writes now rather than at the end of the scope.
     void rollback();
+    // Whether the transaction began (a busy or read-only database may refuse it): writes made
+    // without it would each stick at once.
+    bool isOpen() const { return open_; }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 

@@ -173,6 +173,19 @@ private slots:
         QCOMPARE(import.mappingProblem(), problem);
     }
 
+    // A file of addresses alone changes nothing of a recorded one.
+    void addressOnlyUpdate() {
+        ImportOptions update;
+        update.existing = ExistingRecords::Update;
+        const auto import = checked(writeFile(app(), "a.csv", "IP\n198.51.100.7\n198.51.100.9\n"), update);
+        QCOMPARE(int(import->row(0).outcome), int(RowOutcome::Unchanged));
+        QCOMPARE(int(import->row(1).outcome), int(RowOutcome::New));
+        QString error;
+        QVERIFY2(import->write(update, {}, &error), qPrintable(error));
+        QCOMPARE(app().scalar("SELECT [Name] FROM IP_Info WHERE IP_Address = '198.51.100.7'").toString(), "OLD");
+        QCOMPARE(app().scalar("SELECT CityOwner FROM IP_Info WHERE IP_Address = '198.51.100.9'").toString(), "Ipoh");
+    }
+
     void mappingChosen() {
         RecordImport import;
         QString error;

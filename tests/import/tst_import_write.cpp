@@ -128,6 +128,33 @@ private slots:
         QCOMPARE(historyEntries(), entries);
     }
 
+    // A sheet saved by an older spreadsheet: Windows-1252, semicolons, CR LF; accents stored
+    // as the letters they are.
+    void windowsFile() {
+        const QString file = writeFile(app(), "w.csv", "IP Address;User;Comment\r\n10.0.0.1;Jos\xe9 M\xfcller;\x80 5, \x93new\x94\r\n");
+        const auto import = checked(file);
+        QCOMPARE(import->encodingName(), "Windows-1252");
+        QString error;
+        QVERIFY2(import->write({}, {}, &error), qPrintable(error));
+        QCOMPARE(app().scalar("SELECT Username FROM IP_Info WHERE IP_Address = '10.0.0.1'").toString(), QStringLiteral("Jos\u00e9 M\u00fcller"));
+        QCOMPARE(app().scalar("SELECT Remarks FROM IP_Info WHERE IP_Address = '10.0.0.1'").toString(),
+                 QStringLiteral("\u20ac 5, \u201cnew\u201d"));
+    }
+
+    // The export of a large inventory tells how far it is and can be stopped: no file then.
+    void exportCancelled() {
+        app().exec("DELETE FROM IP_Info");
+        const auto import = checked(writeFile(app(), "m.csv", manyRows(1200)));
+        QString error;
+        QVERIFY2(import->write({}, {}, &error), qPrintable(error));
+        QList<qint64> seen;
+        const QString out = app().path("part.csv");
+        QVERIFY(!exportAllRecords(out, [&seen](qint64 done, qint64 total) { seen << done << total; return done < 1000; }, &error));
+        QCOMPARE(error, "Cancelled.");
+        QCOMPARE(seen, (QList<qint64>{500, 1200, 1000, 1200}));
+        QVERIFY(!QFile::exists(out));
+    }
+
     void refusedRowsFile() {
         const QString file = writeFile(app(), "r.csv", "IP_Address;Name\r\n10.0.0.1;ok\r\n10.0.0.256;\"bad;\r\nname\"\r\n10.0.0.3\r\n");
         const auto import = checked(file);
