@@ -1,4 +1,5 @@
 #include "app/MDIFrmUtama.h"
+#include "import/ImportForm.h"
 #include "app/frmAbout.h"
 #include "platform/AppState.h"
 #include "platform/FormBase.h"
@@ -72,7 +73,7 @@ private slots:
                               "mnuRecordHistory=Record History"}));
         QCOMPARE(entries(main().mnuUtiliti),
                  (QStringList{"mnuMaklumatPengguna=Zorva User ID", "mnuBackupRestore=Backup/Restore",
-                              "mnuAssignLog=View Assign Log", "-", "mnuLiveUpdate=Live Update",
+                              "mnuAssignLog=View Assign Log", "mnuImportRecords=Import Records...", "mnuExportRecords=Export All Records...", "-", "mnuLiveUpdate=Live Update",
                               "mnuIPMonitor=IP Monitor", "mnuSubnetCalculator=Subnet Calculator", "-",
                               "mnuDatabase=Database"}));
         QCOMPARE(entries(main().mnuDatabase),
@@ -255,6 +256,17 @@ private slots:
         session().offerLiveUpdate(false);
         QVERIFY(!main().mnuLiveUpdate->isEnabled());
         QVERIFY(!main().toolButton(MDIFrmUtama::kLiveUpdateButton)->isVisible());
+    }
+
+    // The import is a child form like the others; the export asks where to write first.
+    void importAndExportEntries() {
+        main().findChild<QAction*>(QStringLiteral("mnuImportRecords"))->trigger();
+        QCOMPARE(main().mdiArea->subWindowList().size(), 1);
+        QVERIFY(qobject_cast<ImportForm*>(main().mdiArea->subWindowList().first()->widget()));
+        sui().answerFile(QString()); // the user cancels the file dialog
+        main().findChild<QAction*>(QStringLiteral("mnuExportRecords"))->trigger();
+        QCOMPARE(sui().fileRequests.size(), 1);
+        QVERIFY(sui().fileRequests.first().save);
     }
 
     void childFormsAreCentredAndReused() {
