@@ -157,7 +157,7 @@ void ImportForm::buildUi() {
         gridMapping->setColumnWidth(1, sample.sizeHint().width());
         gridMapping->setMinimumSize(names + sample.sizeHint().width() + gridMapping->verticalScrollBar()->sizeHint().width() +
                                         2 * gridMapping->frameWidth(),
-                                    gridMapping->verticalHeader()->defaultSectionSize() * 6);
+                                    gridMapping->verticalHeader()->defaultSectionSize() * 4);
     }
     lblMapping = named<QLabel>("lblMapping", mapping);
     lblMapping->setWordWrap(true);
@@ -202,7 +202,7 @@ void ImportForm::buildUi() {
                              fm.horizontalAdvance(QStringLiteral("Update (warning)")) + 16);
     gridRows->setMinimumSize(fm.horizontalAdvance(QStringLiteral("0000000255.255.255.255Update (warning)")) + 48 +
                                  fm.horizontalAdvance(QStringLiteral("IP_Address 10.1.1.1 fits no city of the area")),
-                             gridRows->verticalHeader()->defaultSectionSize() * 8);
+                             gridRows->verticalHeader()->defaultSectionSize() * 5);
     layout->addWidget(gridRows, 2);
 
     prgImport = named<QProgressBar>("prgImport", this);
@@ -212,7 +212,6 @@ void ImportForm::buildUi() {
     lblCount->setWordWrap(true);
     // Two lines from the start: the counts take them on a narrow window, which does not grow.
     lblCount->setMinimumHeight(lblCount->fontMetrics().lineSpacing() * 2);
-    layout->addWidget(prgImport);
     layout->addWidget(lblCount);
 
     cmdCheck = plainButton("cmdCheck", QStringLiteral("Check"), this);
@@ -224,11 +223,12 @@ void ImportForm::buildUi() {
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {cmdCheck, cmdImport, cmdSaveRefused})
         buttons->addWidget(b);
-    buttons->addStretch();
+    // Beside the buttons: the form fits a main window of 1024 by 768.
+    buttons->addWidget(prgImport, 1);
     for (QPushButton* b : {cmdCancel, cmdClose})
         buttons->addWidget(b);
     layout->addLayout(buttons);
-    resize(sizeHint().expandedTo(QSize(900, 640)));
+    resize(sizeHint().expandedTo(QSize(900, 0)));
 
     connect(cmdBrowse, &QPushButton::clicked, this, &ImportForm::cmdBrowse_Click);
     connect(cmdCheck, &QPushButton::clicked, this, &ImportForm::cmdCheck_Click);
