@@ -79,12 +79,26 @@ QStringList monitorTables() {
     return out;
 }
 
-QStringList monitorStatements(QSqlDatabase& db) {
+QStringList monitorColumnsOf(const QString& table) {
+    for (const char* sql : kTables) {
+        if (tableName(sql).compare(table, Qt::CaseInsensitive) != 0) continue;
+        QStringList lines = QString::fromLatin1(sql).split(QLatin1Char('\n'));
+        lines.removeFirst();
+        QStringList out;
+        for (const QString& line : lines)
+            out << line.trimmed().section(QLatin1Char(' '), 0, 0).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+        return out;
+    }
+    return {};
+}
+
+QStringList monitorStatements(QSqlDatabase& db, bool withIndexes) {
     const QStringList tables = catalog(db, Catalog::Tables);
     const QStringList indexes = catalog(db, Catalog::Indexes);
     QStringList out;
     for (const char* sql : kTables)
         if (!tables.contains(tableName(sql), Qt::CaseInsensitive)) out << QString::fromLatin1(sql);
+    if (!withIndexes) return out;
     for (const char* sql : kIndexes) {
         const QString name = QString::fromLatin1(sql).section(QStringLiteral(" EXISTS "), 1).section(QLatin1Char(' '), 0, 0);
         if (!indexes.contains(name, Qt::CaseInsensitive)) out << QString::fromLatin1(sql);

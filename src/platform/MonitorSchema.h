@@ -16,7 +16,10 @@ inline const QString kMonitorReclaim = QStringLiteral("Monitor_Reclaim");
 
 // The definitions (tables, then indexes) that db lacks; empty when it has them all. Part of
 // the schema's creation and of its upgrade; the rows of tables present are kept.
-QStringList monitorStatements(QSqlDatabase& db);
+// Without indexes only the tables (the migration fills them first).
+QStringList monitorStatements(QSqlDatabase& db, bool withIndexes = true);
 QStringList monitorTables();
+// The columns of one of the monitor's tables as created; empty for any other table.
+QStringList monitorColumnsOf(const QString& table);
 
 } // namespace zorva

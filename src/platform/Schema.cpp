@@ -216,7 +216,7 @@ bool createSchemaTables(QSqlDatabase& db, QString* error, bool withIndexes) {
     // Without indexes (a migration fills the tables first): the history table alone, its
     // triggers come with the indexes.
     if (!withIndexes) {
-        for (const QString& sql : historyTableStatements(db))
+        for (const QString& sql : historyTableStatements(db) + monitorStatements(db, false))
             if (!run(db, sql, error)) return false;
         return true;
     }
