@@ -294,7 +294,7 @@ private:
 } // namespace
 
 QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutMs,
-                             IcmpSocketKind kind) {
+                             IcmpSocketKind kind, qint32 pacePerSecond) {
     QList<EchoOutcome> outcomes(requests.size());
     if (requests.isEmpty()) return outcomes;
     IcmpSocket socket(kind);
@@ -312,23 +312,9 @@ QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutM
     QList<bool> waiting(requests.size(), false);
     int pending = 0;
     Clock::time_point lastDeadline = Clock::now();
-    for (qsizetype i = 0; i < requests.size(); ++i) {
-        const EchoRequest& r = requests[i];
-        sentAt[i] = Clock::now();
-        const int err = socket.send(r.target, r.ttl, quint16(firstSeq + i), r.payload);
-        if (err) {
-            outcomes[i].status = sendErrorStatus(err);
-            continue;
-        }
-        waiting[i] = true;
-        ++pending;
-        lastDeadline = sentAt[i] + std::chrono::milliseconds(timeout);
-    }
-    while (pending > 0) {
-        const auto now = Clock::now();
-        if (now > lastDeadline) break;
-        const int wait = int(std::chrono::ceil<std::chrono::milliseconds>(lastDeadline - now).count());
-        const auto answers = socket.receive(wait);
+    // Takes what arrives within waitMs.
+    const auto collect = [&](int waitMs) {
+        const auto answers = socket.receive(waitMs);
         const auto at = Clock::now();
         for (const auto& a : answers) {
             const qsizetype i = quint16(a.seq - firstSeq);
@@ -344,6 +330,33 @@ QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutM
             waiting[i] = false;
             --pending;
         }
+    };
+    const auto started = Clock::now();
+    for (qsizetype i = 0; i < requests.size(); ++i) {
+        if (pacePerSecond > 0) {
+            // Request i leaves no earlier than i/pace seconds after the first; the answers that
+            // come meanwhile are taken, so that their times stay true.
+            const auto due = started + std::chrono::microseconds(i * 1000000LL / pacePerSecond);
+            for (auto now = Clock::now(); now < due; now = Clock::now())
+                collect(int(std::chrono::ceil<std::chrono::milliseconds>(due - now).count()));
+        }
+        const EchoRequest& r = requests[i];
+        sentAt[i] = Clock::now();
+        const int err = socket.send(r.target, r.ttl, quint16(firstSeq + i), r.payload);
+        if (err) {
+            outcomes[i].status = sendErrorStatus(err);
+            continue;
+        }
+        waiting[i] = true;
+        ++pending;
+        lastDeadline = sentAt[i] + std::chrono::milliseconds(timeout);
+        // The answers of a long batch are taken as they come: a full receive buffer drops them.
+        if ((i & 63) == 63) collect(0);
+    }
+    while (pending > 0) {
+        const auto now = Clock::now();
+        if (now > lastDeadline) break;
+        collect(int(std::chrono::ceil<std::chrono::milliseconds>(lastDeadline - now).count()));
     }
     return outcomes;
 }
@@ -376,7 +389,7 @@ QList<PingResult> IcmpPinger::sweep(const QStringList& addresses, const ProbeRul
     for (int attempt = 0; attempt < qMax(1, rule.attempts) && !open.isEmpty(); ++attempt) {
         QList<EchoRequest> batch;
         for (qsizetype i : open) batch << EchoRequest{targets[i], rule.ttl, echoData()};
-        const auto outcomes = echoBatch(batch, rule.timeoutMs, kind_);
+        const auto outcomes = echoBatch(batch, rule.timeoutMs, kind_, rule.pacePerSecond);
         QList<qsizetype> still;
         for (qsizetype k = 0; k < open.size(); ++k) {
             const qsizetype i = open[k];

@@ -19,9 +19,11 @@ struct EchoRequest {
 };
 
 // Sends every request at once and waits for the answers, each request for at most timeoutMs
-// after it was sent. The outcomes come back in the order of the requests.
+// after it was sent. The outcomes come back in the order of the requests. A pace above 0 sends
+// at most that many requests per second (a sweep that must not flood a network).
 QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutMs,
-                             IcmpSocketKind kind = IcmpSocketKind::Auto);
+                             IcmpSocketKind kind = IcmpSocketKind::Auto,
+                             qint32 pacePerSecond = 0);
 
 // The status of an ICMP error message (type, code) and of a local send failure (errno).
 qint32 icmpErrorStatus(int type, int code);

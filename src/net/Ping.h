@@ -63,6 +63,7 @@ struct ProbeRule {
     qint32 ttl = 20;
     qint32 timeoutMs = 200;
     int attempts = 4;
+    qint32 pacePerSecond = 0; // echoes per second in a sweep; 0: all at once
 };
 
 // Sends ICMP echoes. setPingAddress fixes the target, pingAddress sends one echo to it.

@@ -391,6 +391,20 @@ RestoreOutcome restoreRecord(QSqlDatabase db, const HistoryEntry& deleted, QStri
     return RestoreOutcome::Restored;
 }
 
+bool writeHistoryEntry(QSqlDatabase db, const QString& action, const QString& address,
+                       const QString& note, QString* error) {
+    return runSqlOn(db,
+                    QStringLiteral(
+                        "INSERT INTO IP_History (ChangedAt, UserID, UserName, Computer, Action, "
+                        "IP_Address, OldValues, NewValues) VALUES (?, ?, ?, ?, ?, ?, NULL, ?)"),
+                    {history::storedTime(QDateTime::currentDateTimeUtc()), appState().gUserID,
+                     appState().gUserName, computerName(), action,
+                     address.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(address),
+                     note},
+                    error)
+        .has_value();
+}
+
 qint64 purgeHistory(QSqlDatabase db, int years, QString* error) {
     if (!session().isSistem()) {
         if (error)
@@ -411,14 +425,7 @@ qint64 purgeHistory(QSqlDatabase db, int years, QString* error) {
         QJsonDocument(QJsonObject{{QStringLiteral("olderThan"), history::storedTime(cutoff)},
                                   {QStringLiteral("entries"), removed}})
             .toJson(QJsonDocument::Compact));
-    if (!runSqlOn(db,
-                  QStringLiteral(
-                      "INSERT INTO IP_History (ChangedAt, UserID, UserName, Computer, Action, "
-                      "IP_Address, OldValues, NewValues) VALUES (?, ?, ?, ?, ?, NULL, NULL, ?)"),
-                  {history::storedTime(QDateTime::currentDateTimeUtc()), appState().gUserID,
-                   appState().gUserName, computerName(), history::kPurged, note},
-                  error))
-        return -1;
+    if (!writeHistoryEntry(db, history::kPurged, {}, note, error)) return -1;
     if (!t.commit()) {
         if (error) *error = db.lastError().text();
         return -1;

@@ -97,6 +97,12 @@ enum class RestoreOutcome { Restored, AddressTaken, NotADeletion, Failed };
 RestoreOutcome restoreRecord(QSqlDatabase db, const HistoryEntry& deleted, QString* holder,
                              QStringList* missingPlan, QString* error);
 
+// Writes an entry that no change of IP_Info made (a purge, a mark on an address): now, who
+// works, the action, the address (none when empty) and a note as its new values. Inside the
+// caller's transaction, so that the entry stands or falls with what it tells of.
+bool writeHistoryEntry(QSqlDatabase db, const QString& action, const QString& address,
+                       const QString& note, QString* error = nullptr);
+
 // Deletes the entries older than `years` years (UTC) and records the purge itself; the number
 // of entries deleted, or -1 with the driver's text.
 qint64 purgeHistory(QSqlDatabase db, int years, QString* error = nullptr);

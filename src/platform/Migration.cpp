@@ -2,6 +2,7 @@
 #include "platform/Database.h"
 #include "platform/DatabaseServer.h"
 #include "platform/History.h"
+#include "platform/MonitorSchema.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
 #include "platform/SqlDialect.h"
@@ -30,7 +31,8 @@ qint64 countRows(QSqlDatabase& db, const QString& table, QString* error) {
 qint64 copyTable(QSqlDatabase& from, QSqlDatabase& to, const QString& table, QString* error) {
     const QStringList have = storedColumns(from, table);
     QStringList columns{QStringLiteral("rowid")};
-    for (const QString& c : table == kHistoryTable ? historyColumns() : schemaColumnsOf(table))
+    const QStringList monitor = monitorColumnsOf(table);
+    for (const QString& c : table == kHistoryTable ? historyColumns() : !monitor.isEmpty() ? monitor : schemaColumnsOf(table))
         if (have.contains(c, Qt::CaseInsensitive)) columns << QLatin1Char('[') + c + QLatin1Char(']');
     const QString list = columns.join(QStringLiteral(", "));
     auto rows = runSqlOn(from, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, table), {}, error);
@@ -87,6 +89,9 @@ std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const Dat
             // The history as it is: copied before the server's triggers exist, which then
             // record what happens there.
             QStringList tables = schemaTables();
+            // The monitor's tables of a file that has them (an older file has none to copy).
+            for (const QString& table : monitorTables())
+                if (!storedColumns(from, table).isEmpty()) tables << table;
             if (!storedColumns(from, kHistoryTable).isEmpty()) tables << kHistoryTable;
             for (const QString& table : tables) {
                 if (!ok) break;

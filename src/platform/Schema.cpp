@@ -2,6 +2,7 @@
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/History.h"
+#include "platform/MonitorSchema.h"
 #include "platform/SchemaServer.h"
 #include "platform/SearchIndex.h"
 #include "platform/SqlDialect.h"
@@ -215,7 +216,7 @@ bool createSchemaTables(QSqlDatabase& db, QString* error, bool withIndexes) {
     // Without indexes (a migration fills the tables first): the history table alone, its
     // triggers come with the indexes.
     if (!withIndexes) {
-        for (const QString& sql : historyTableStatements(db))
+        for (const QString& sql : historyTableStatements(db) + monitorStatements(db, false))
             if (!run(db, sql, error)) return false;
         return true;
     }
@@ -225,6 +226,8 @@ bool createSchemaTables(QSqlDatabase& db, QString* error, bool withIndexes) {
     for (const QString& sql : searchIndexStatements(db))
         if (!run(db, sql, error)) return false;
     for (const QString& sql : historyStatements(db))
+        if (!run(db, sql, error)) return false;
+    for (const QString& sql : monitorStatements(db))
         if (!run(db, sql, error)) return false;
     return true;
 }
@@ -285,7 +288,7 @@ QStringList tableUpgradeStatements(QSqlDatabase& db);
 // triggers come last: they name every column of IP_Info, the added ones too.
 QStringList upgradeStatements(QSqlDatabase& db) {
     QStringList out = tableUpgradeStatements(db);
-    if (tableExists(db, QStringLiteral("IP_Info"))) out << historyStatements(db);
+    if (tableExists(db, QStringLiteral("IP_Info"))) out << historyStatements(db) << monitorStatements(db);
     return out;
 }
 

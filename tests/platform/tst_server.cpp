@@ -5,6 +5,7 @@
 #include "platform/Database.h"
 #include "platform/History.h"
 #include "platform/Migration.h"
+#include "platform/MonitorSchema.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
 #include "platform/SqlDialect.h"
@@ -166,6 +167,8 @@ private slots:
             fillInventory(db, 3000);
             QVERIFY(runSqlOn(db, "DELETE FROM IP_Info WHERE rowid % 10 = 3")); // keys with gaps
             QVERIFY(runSqlOn(db, "INSERT INTO UserID VALUES ('ALI', 'pw', 'Ali bin Abu', '', 'Kawasan', 'North')"));
+            QVERIFY(runSqlOn(db, "INSERT INTO Monitor_Watch ([Name], Kind, Scope, LastSweep) "
+                                 "VALUES ('lab', 'range', '192.0.2.0/29', '2026-01-02 03:04:05')"));
         }
         closeConnection("site");
         const auto target = newTestSchema(&error);
@@ -176,7 +179,8 @@ private slots:
         QSqlDatabase from = openDatabaseFile(file, "site");
         QSqlDatabase to = openDatabaseServer(*target, "target");
         // Every table, and the history as it was (three thousand additions, three hundred deletions).
-        QCOMPARE(copied->size(), schemaTables().size() + 1);
+        QCOMPARE(copied->size(), schemaTables().size() + monitorTables().size() + 1);
+        QCOMPARE(copied->at(copied->size() - 2).table, QString("Monitor_Reclaim"));
         QCOMPARE(copied->last().table, kHistoryTable);
         QCOMPARE(copied->last().rows, 3300);
         const QString history = "SELECT rowid, " + historyColumns().join(", ") +
@@ -194,6 +198,9 @@ private slots:
         QCOMPARE(rowsOf(to, sample).size(), 27);
         QCOMPARE(rowsOf(to, sample), rowsOf(from, sample));
         QCOMPARE(rowsOf(to, every("UserID", "")), rowsOf(from, every("UserID", "")));
+        const QString watches = "SELECT [Name], Kind, Scope, IntervalMinutes, RateLimit, LastSweep FROM Monitor_Watch";
+        QCOMPARE(rowsOf(to, watches).size(), 1);
+        QCOMPARE(rowsOf(to, watches), rowsOf(from, watches));
         QVERIFY(serverGuardsAddresses(*target));
         QVERIFY(!runSqlOn(to, "INSERT INTO IP_Info (IP_Address) VALUES ('10.0.0.96')"));
         QVERIFY(runSqlOn(to, "INSERT INTO IP_Info (IP_Address) VALUES ('192.0.2.1')"));
