@@ -26,7 +26,7 @@ const char* const kUsage =
     "  --sweep          sweep every watch that is due (or the one named by --watch, due or not)\n"
     "                   once, print a summary per sweep and exit\n"
     "  --no-names       no reverse lookups of the live addresses\n"
-    "  --timeout MS     time-out of one echo (default 1000)\n"
+    "  --timeout MS     time-out of one echo (default 500)\n"
     "  --add-watch      add a watch; SCOPE is one or more ranges separated by commas\n"
     "                   (10.1.2.0/24, 10.1.2.10-200, 10.1.2.10-10.1.3.20, 10.1.2.7) or a part of\n"
     "                   the address plan: area:AREA, city:AREA/CITY, equipment:AREA/CITY/EQUIPMENT\n"

@@ -2,12 +2,18 @@
 #include "monitor/NeighbourTable.h"
 #include "net/HostLookup.h"
 #include "net/Ping.h"
+#include "platform/Database.h"
+#include "platform/History.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QSqlError>
 #include <QThread>
 #include <QUuid>
+#include <algorithm>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <thread>
 
 namespace zorva {
@@ -35,6 +41,25 @@ void lookUpNames(QList<Sighting>& sightings, const SweepOptions& o, const std::a
     for (std::thread& t : threads) t.join();
 }
 
+// The record of a whole sweep takes a second or more for a /16. It is written from the sweep's
+// thread, on a connection of that thread's own, so that the window's thread never waits for it.
+std::optional<SweepCounts> recordOnOwnConnection(const QSqlDatabase& db, const SweepResult& result, QString* error) {
+    const QString name = QStringLiteral("zorva_sweep_%1").arg(quintptr(QThread::currentThreadId()));
+    std::optional<SweepCounts> counts;
+    {
+        QSqlDatabase own = QSqlDatabase::cloneDatabase(db.connectionName(), name);
+        if (!own.open()) {
+            *error = QStringLiteral("The database could not be opened to record the sweep: %1").arg(own.lastError().text());
+        } else {
+            prepareHistoryConnection(own);
+            counts = MonitorStore(own).recordSweep(result, error);
+            own.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return counts;
+}
+
 QString newHolder() {
     return QStringLiteral("%1:%2:%3").arg(QSysInfo::machineHostName()).arg(QCoreApplication::applicationPid())
         .arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
@@ -58,6 +83,9 @@ bool MonitorSweep::start(const QString& watchName, bool onlyIfDue) {
     counts_ = {};
     cancel_ = false;
     networkError_.clear();
+    recorded_.reset();
+    recordError_.clear();
+    recordTried_ = false;
     result_ = SweepResult{};
     result_.watch = watchName;
     clock_.start();
@@ -94,8 +122,7 @@ bool MonitorSweep::start(const QString& watchName, bool onlyIfDue) {
                                   : QStringLiteral("The watch \"%1\" is being swept by another monitor; skipped.").arg(watch->name));
         return false;
     }
-    const QStringList addresses = range->addresses();
-    thread_ = QThread::create([this, addresses, rate] { work(addresses, rate); });
+    thread_ = QThread::create([this, spans = range->spans, rate] { work(spans, rate); });
     connect(thread_, &QThread::finished, this, &MonitorSweep::workDone, Qt::QueuedConnection);
     thread_->start();
     return true;
@@ -103,23 +130,34 @@ bool MonitorSweep::start(const QString& watchName, bool onlyIfDue) {
 
 void MonitorSweep::cancel() { cancel_ = thread_ != nullptr; }
 
-void MonitorSweep::work(const QStringList& addresses, int rate) {
+void MonitorSweep::work(const QList<AddressSpan>& spans, int rate) {
+    // Below the window's thread (the lookups' threads inherit it): sixteen lookups that fail at
+    // once would otherwise take its turns on a small machine.
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), ::getpriority(PRIO_PROCESS, id_t(::gettid())) + 5);
+    // The addresses are spelled out here, a chunk at a time: a /16 of texts costs the window's
+    // thread a tenth of a second.
+    QList<quint32> addresses;
+    for (const AddressSpan& span : spans)
+        for (quint64 n = span.first; n <= span.last; ++n) addresses << quint32(n);
     ProbeRule rule;
     rule.ttl = 64;
     rule.timeoutMs = options_.timeoutMs;
     rule.attempts = options_.attempts;
     rule.pacePerSecond = rate;
-    const qsizetype chunk = options_.chunk > 0 ? options_.chunk : qMax<qsizetype>(64, qsizetype(rate) * 5);
+    const qsizetype chunk = options_.chunk > 0 ? options_.chunk : std::clamp(qsizetype(rate) * 5, qsizetype(64), qsizetype(32768));
     QList<Sighting>& out = result_.sightings;
     out.reserve(addresses.size());
     for (qsizetype at = 0; at < addresses.size() && !cancel_; at += chunk) {
-        const QStringList part = addresses.mid(at, chunk);
+        const QList<quint32> numbers = addresses.mid(at, chunk);
+        QStringList part;
+        part.reserve(numbers.size());
+        for (quint32 n : numbers) part << addressText(n);
         const QList<PingResult> answers = pinger().sweep(part, rule);
         bool anySent = false;
         for (qsizetype i = 0; i < part.size(); ++i) {
             const PingResult r = answers.value(i);
             anySent = anySent || r.status != PingStatus::GeneralFailure;
-            out.append({*addressNumber(part[i]), r.succeeded(), r.succeeded() ? r.replyTimeMs : 0, {}, {}});
+            out.append({numbers[i], r.succeeded(), r.succeeded() ? r.replyTimeMs : 0, {}, {}});
         }
         if (!anySent) {
             // Not one echo left this machine: nothing may be taken as "down".
@@ -133,29 +171,32 @@ void MonitorSweep::work(const QStringList& addresses, int rate) {
     const QHash<QString, QString> macs = readNeighbourTable();
     for (Sighting& s : out)
         if (s.up) s.mac = macs.value(addressText(s.address));
+    if (cancel_) return;
+    result_.endedAt = QDateTime::currentDateTimeUtc();
+    recorded_ = recordOnOwnConnection(db_, result_, &recordError_);
+    recordTried_ = true;
 }
 
 void MonitorSweep::workDone() {
     thread_->wait();
     delete thread_;
     thread_ = nullptr;
-    result_.endedAt = QDateTime::currentDateTimeUtc();
     MonitorStore store(db_);
     QString error;
-    if (cancel_ || !networkError_.isEmpty()) {
-        const bool cancelled = cancel_;
+    if (!recordTried_) {
+        result_.endedAt = QDateTime::currentDateTimeUtc();
+        const bool cancelled = networkError_.isEmpty();
         const QString why = cancelled ? QStringLiteral("cancelled") : QStringLiteral("network failed: ") + networkError_;
         if (!store.recordFailedSweep(result_, why, &error)) return end(Outcome::Failed, error);
         return end(cancelled ? Outcome::Cancelled : Outcome::NetworkFailed,
                    cancelled ? QStringLiteral("The sweep of \"%1\" was cancelled; nothing was recorded.").arg(result_.watch)
                              : networkError_);
     }
-    const auto counts = store.recordSweep(result_, &error);
-    if (!counts) {
+    if (!recorded_) {
         store.releaseLease(result_.watch, result_.holder);
-        return end(Outcome::Failed, error);
+        return end(Outcome::Failed, recordError_);
     }
-    counts_ = *counts;
+    counts_ = *recorded_;
     end(Outcome::Done, {});
 }
 

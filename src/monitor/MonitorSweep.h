@@ -1,8 +1,8 @@
 #pragma once
 // One sweep of a watch, away from the window's thread: every address of the watch (recorded
 // or not) gets echoes at the watch's rate, the live ones a reverse lookup (within a time
-// budget) and their hardware address from the neighbour table; the owning thread then records
-// the whole result in one transaction. A watch is swept by one monitor at a time: the sweep
+// budget) and their hardware address from the neighbour table; the sweep's thread then records
+// the whole result in one transaction on a connection of its own. A watch is swept by one monitor at a time: the sweep
 // holds the watch's lease (MonitorStore::takeLease) from start to record.
 #include "monitor/MonitorStore.h"
 
@@ -15,8 +15,9 @@ class QThread;
 namespace zorva {
 
 struct SweepOptions {
-    qint32 timeoutMs = 1000; // per echo
-    int attempts = 2;        // rounds for the addresses not answered yet
+    // Per echo: an answer on a network worth watching comes within it (as fping's first wait).
+    qint32 timeoutMs = 500;
+    int attempts = 2; // echoes for an address that does not answer
     bool lookupNames = true;
     int lookupBudgetMs = 15000; // the reverse lookups of one sweep together
     int lookupThreads = 16;
@@ -58,7 +59,7 @@ signals:
     void finished(zorva::MonitorSweep::Outcome outcome);
 
 private:
-    void work(const QStringList& addresses, int rate);
+    void work(const QList<AddressSpan>& spans, int rate);
     void workDone();
     void end(Outcome outcome, const QString& message);
 
@@ -69,6 +70,10 @@ private:
     Outcome outcome_ = Outcome::Done;
     QString message_;
     QString networkError_; // set by the thread when no echo could be sent
+    // Set by the thread once it has recorded the sweep (on a connection of its own).
+    bool recordTried_ = false;
+    std::optional<SweepCounts> recorded_;
+    QString recordError_;
     QThread* thread_ = nullptr;
     std::atomic_bool cancel_{false};
     QElapsedTimer clock_;

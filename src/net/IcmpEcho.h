@@ -20,10 +20,12 @@ struct EchoRequest {
 
 // Sends every request at once and waits for the answers, each request for at most timeoutMs
 // after it was sent. The outcomes come back in the order of the requests. A pace above 0 sends
-// at most that many requests per second (a sweep that must not flood a network).
+// at most that many echoes per second (a sweep that must not flood a network). A request that
+// gets no answer in time, or an error, is sent again up to `attempts` echoes in all, its
+// outcome that of its last echo (or of a late answer to an earlier one).
 QList<EchoOutcome> echoBatch(const QList<EchoRequest>& requests, qint32 timeoutMs,
                              IcmpSocketKind kind = IcmpSocketKind::Auto,
-                             qint32 pacePerSecond = 0);
+                             qint32 pacePerSecond = 0, int attempts = 1);
 
 // The status of an ICMP error message (type, code) and of a local send failure (errno).
 qint32 icmpErrorStatus(int type, int code);
@@ -36,7 +38,7 @@ public:
     static const QByteArray& echoData(); // the 5 fixed bytes sent with every echo
 
     PingResult pingAddress(qint32 ttl, qint32 timeoutMs) override;
-    // All addresses at once, one round per attempt for those not yet answered.
+    // All addresses in one paced stream, an address not yet answered tried again in it.
     QList<PingResult> sweep(const QStringList& addresses, const ProbeRule& rule = {}) override;
 
 private:

@@ -37,9 +37,9 @@ QString connectOptionsFor(const DatabaseServer& server) {
 
 // Connections inside a Transaction. On the server a failed statement would spoil the whole
 // transaction; each statement there gets a savepoint so that a failure undoes only itself, as
-// on SQLite.
+// on SQLite. A connection lives in one thread, so each thread keeps its own set.
 QSet<QString>& inTransaction() {
-    static QSet<QString> names;
+    thread_local QSet<QString> names;
     return names;
 }
 

@@ -229,9 +229,9 @@ void fileActionFunction(sqlite3_context* c, int, sqlite3_value**) {
     resultText(c, fileAction());
 }
 
-// Who each server connection was last told of.
+// Who each server connection was last told of (per thread, as the connections are).
 QHash<QString, QString>& toldOf() {
-    static QHash<QString, QString> told;
+    thread_local QHash<QString, QString> told;
     return told;
 }
 QString worker() {
