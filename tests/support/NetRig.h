@@ -12,6 +12,9 @@ namespace zorva::test {
 // Returns an empty text on success, else why the network could not be made.
 QString enterTestNetwork(const QStringList& liveAddresses);
 
+// Moves the calling thread into a new network namespace with only lo, up.
+QString enterEmptyNetwork();
+
 // Runs the "ip" tool inside the current namespace; the error output on failure.
 QString runIp(const QStringList& args);
 
@@ -29,6 +32,24 @@ public:
     QString error() const { return error_; } // empty when the router is up
 private:
     qint64 pid_ = 0;
+    QString error_;
+};
+
+// A network of whole blocks beside the current namespace, in a namespace of its own (a child
+// process) reached over 100.64.0.0/30: the `blocks` prefixes are routed there, where the `live`
+// prefixes answer every echo (local routes on its loopback) and the other addresses are
+// dropped without a word (blackhole), as dead hosts are. The process ends with the object.
+class PeerBlocks {
+public:
+    PeerBlocks(const QStringList& blocks, const QStringList& live);
+    ~PeerBlocks();
+    QString error() const { return error_; } // empty when the peer is up
+    // Which prefixes answer from now on; the error output on failure.
+    QString setLive(const QStringList& live);
+
+private:
+    qint64 pid_ = 0;
+    QStringList live_;
     QString error_;
 };
 
