@@ -141,7 +141,7 @@ int sweep(QStringList args, bool* bad) {
         if (names.isEmpty()) std::printf("ZorvaMon: no watch is due\n");
     }
     int status = 0;
-    bool networkFailed = false;
+    bool noIcmp = false;
     for (const QString& name : names) {
         zorva::MonitorSweep s(zorva::database());
         s.setOptions(options);
@@ -157,7 +157,7 @@ int sweep(QStringList args, bool* bad) {
             std::printf("%s: skipped: %s\n", qPrintable(name), qPrintable(s.message()));
             break;
         case zorva::MonitorSweep::Outcome::NetworkFailed:
-            networkFailed = true;
+            noIcmp = noIcmp || s.noIcmpSocket();
             status = failed(QStringLiteral("%1: no echo could be sent: %2").arg(name, s.message()));
             break;
         default:
@@ -165,7 +165,7 @@ int sweep(QStringList args, bool* bad) {
         }
         std::fflush(stdout);
     }
-    if (networkFailed) std::fputs(kIcmpHint, stderr);
+    if (noIcmp) std::fputs(kIcmpHint, stderr);
     return status;
 }
 

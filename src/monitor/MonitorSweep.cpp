@@ -83,6 +83,7 @@ bool MonitorSweep::start(const QString& watchName, bool onlyIfDue) {
     counts_ = {};
     cancel_ = false;
     networkError_.clear();
+    noIcmpSocket_ = false;
     recorded_.reset();
     recordError_.clear();
     recordTried_ = false;
@@ -153,15 +154,20 @@ void MonitorSweep::work(const QList<AddressSpan>& spans, int rate) {
         part.reserve(numbers.size());
         for (quint32 n : numbers) part << addressText(n);
         const QList<PingResult> answers = pinger().sweep(part, rule);
-        bool anySent = false;
+        bool noSocket = true, noRoute = true;
         for (qsizetype i = 0; i < part.size(); ++i) {
             const PingResult r = answers.value(i);
-            anySent = anySent || r.status != PingStatus::GeneralFailure;
+            noSocket = noSocket && r.status == PingStatus::GeneralFailure;
+            noRoute = noRoute && r.status == PingStatus::DestNetUnreachable;
             out.append({numbers[i], r.succeeded(), r.succeeded() ? r.replyTimeMs : 0, {}, {}});
         }
-        if (!anySent) {
-            // Not one echo left this machine: nothing may be taken as "down".
-            networkError_ = answers.isEmpty() ? QStringLiteral("no echo could be sent") : answers.first().message;
+        // Not one echo left this machine, or the network answered for none of them: nothing
+        // may be taken as "down".
+        if (noSocket || noRoute) {
+            noIcmpSocket_ = noSocket;
+            networkError_ = noSocket ? (answers.isEmpty() ? QStringLiteral("no echo could be sent") : answers.first().message)
+                                     : QStringLiteral("there is no route from this machine to %1-%2")
+                                           .arg(addressText(numbers.first()), addressText(numbers.last()));
             return;
         }
         emit progress(at + part.size(), addresses.size());

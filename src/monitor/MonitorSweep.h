@@ -50,6 +50,8 @@ public:
     const SweepCounts& counts() const { return counts_; }
     const QString& watchName() const { return result_.watch; }
     double seconds() const { return seconds_; }
+    // After NetworkFailed: whether this machine refused an ICMP socket (else there was no route).
+    bool noIcmpSocket() const { return noIcmpSocket_; }
 
     // Starts and waits, running the event loop meanwhile (the command line).
     Outcome run(const QString& watchName, bool onlyIfDue = false);
@@ -70,6 +72,7 @@ private:
     Outcome outcome_ = Outcome::Done;
     QString message_;
     QString networkError_; // set by the thread when no echo could be sent
+    bool noIcmpSocket_ = false;
     // Set by the thread once it has recorded the sweep (on a connection of its own).
     bool recordTried_ = false;
     std::optional<SweepCounts> recorded_;
