@@ -8,6 +8,7 @@
 #include "support/Fixture.h"
 
 #include <QMutex>
+#include <QProcess>
 #include <QSet>
 #include <QTest>
 
@@ -98,6 +99,26 @@ inline void addPlan(AppFixture& app) {
 inline void addRecord(AppFixture& app, const QString& address, const QString& name, const QString& region) {
     app.exec("INSERT INTO IP_Info (IP_Address, IP_4, [Name], Region) VALUES (?, ?, ?, ?)",
              {address, address.section('.', 3).toInt(), name, region});
+}
+
+// What a run of ZorvaMon as a process gave back.
+struct MonRun {
+    int status = -1; // -1: it crashed or did not end within a minute
+    QString out, err;
+};
+
+// Runs ZorvaMon (in this thread's network namespace); `before` runs it through another
+// program with those arguments (setpriv ...).
+inline MonRun runMon(const QStringList& args, const QStringList& before = {}) {
+    QProcess p;
+    const QString bin = qEnvironmentVariable("ZORVA_MON_BIN");
+    if (before.isEmpty())
+        p.start(bin, args);
+    else
+        p.start(before.first(), before.mid(1) + QStringList{bin} + args);
+    if (!p.waitForFinished(60000)) return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace zorva::test

@@ -3,28 +3,14 @@
 #include "MonitorTest.h"
 #include "net/IcmpEcho.h"
 
-#include <QProcess>
 
 using namespace zorva;
 using namespace zorva::test;
 
-namespace {
-
-struct Run {
-    int status = -1;
-    QString out, err;
-};
-
-} // namespace
-
 class TestCommand : public ZorvaTest {
     Q_OBJECT
-    Run mon(const QStringList& args, bool withIni = true) {
-        QProcess p;
-        p.start(qEnvironmentVariable("ZORVA_MON_BIN"), withIni ? args + QStringList{"--ini", app().iniPath()} : args);
-        if (!p.waitForFinished(60000)) return {};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+    MonRun mon(const QStringList& args, bool withIni = true) {
+        return runMon(withIni ? args + QStringList{"--ini", app().iniPath()} : args);
     }
 
 private slots:
@@ -51,24 +37,24 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, out);
         QFETCH(QString, err);
-        const Run r = mon(args, !args.contains("--help"));
+        const MonRun r = mon(args, !args.contains("--help"));
         QVERIFY2(r.out.contains(out) && r.err.contains(err), qPrintable(r.out + r.err));
         QCOMPARE(r.status, status);
         QCOMPARE(app().count("Monitor_Watch"), status == 0 && args.value(0) == "--add-watch" ? 1 : 0);
     }
 
     void missingSettingsFile() {
-        const Run r = mon({"--list-watches", "--ini", app().path("none.ini")}, false);
+        const MonRun r = mon({"--list-watches", "--ini", app().path("none.ini")}, false);
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("none.ini not found"), qPrintable(r.err));
     }
 
     void duplicateAndList() {
         QCOMPARE(mon({"--add-watch", "lab", "192.0.2.0/29"}).status, 0);
-        const Run again = mon({"--add-watch", "LAB", "192.0.2.8/29"});
+        const MonRun again = mon({"--add-watch", "LAB", "192.0.2.8/29"});
         QCOMPARE(again.status, 1);
         QVERIFY2(again.err.contains("exists already"), qPrintable(again.err));
-        const Run list = mon({"--list-watches"});
+        const MonRun list = mon({"--list-watches"});
         QCOMPARE(list.status, 0);
         QVERIFY2(list.out.contains("lab") && list.out.contains("192.0.2.0/29"), qPrintable(list.out));
     }
@@ -77,7 +63,7 @@ private slots:
         QCOMPARE(mon({"--add-watch", "doc", "198.51.100.1-3", "--rate", "50"}).status, 0);
         QCOMPARE(mon({"--add-watch", "loop", "127.0.0.1-3", "--rate", "50"}).status, 0);
         const auto probe = echoBatch({EchoRequest{*pingTargetValue("127.0.0.1"), 64, "x"}}, 500);
-        const Run r = mon({"--sweep", "--no-names", "--timeout", "200"});
+        const MonRun r = mon({"--sweep", "--no-names", "--timeout", "200"});
         if (!probe.first().detail.isEmpty()) {
             // No ICMP socket here: a failure that says how to allow one, and nothing marked.
             QCOMPARE(r.status, 1);
@@ -89,13 +75,13 @@ private slots:
         QVERIFY2(r.out.contains(QRegularExpression("doc: 3 addresses, 0 live, 0 new, 0 went down, [0-9.]+ s")), qPrintable(r.out));
         QVERIFY2(r.out.contains(QRegularExpression("loop: 3 addresses, 3 live, 3 new, 0 went down, [0-9.]+ s")), qPrintable(r.out));
         // Both were swept; neither is due again yet.
-        const Run again = mon({"--sweep", "--no-names"});
+        const MonRun again = mon({"--sweep", "--no-names"});
         QCOMPARE(again.status, 0);
         QVERIFY2(again.out.contains("no watch is due"), qPrintable(again.out));
         QCOMPARE(app().count("Monitor_Sweep"), 2);
         QCOMPARE(app().count("Monitor_Seen"), 6);
         // Named, it is swept whether due or not.
-        const Run named = mon({"--sweep", "--watch", "loop", "--no-names"});
+        const MonRun named = mon({"--sweep", "--watch", "loop", "--no-names"});
         QCOMPARE(named.status, 0);
         QVERIFY2(named.out.contains("loop: 3 addresses, 3 live, 0 new"), qPrintable(named.out));
     }

@@ -15,11 +15,6 @@ using namespace zorva::test;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out, err;
-};
-
 QSet<QString> upAddresses() {
     QSet<QString> out;
     auto q = runSql(QStringLiteral("SELECT IP_Address FROM Monitor_Seen WHERE State = 'up'"));
@@ -40,17 +35,8 @@ class TestRig : public ZorvaTest {
     std::unique_ptr<PeerBlocks> peer_;
     QString noRig_;
 
-    // ZorvaMon as a process in this namespace; `before` runs it through another program (setpriv).
-    Run mon(const QStringList& args, const QStringList& before = {}) {
-        QProcess p;
-        const QStringList all = args + QStringList{"--ini", app().iniPath()};
-        if (before.isEmpty())
-            p.start(qEnvironmentVariable("ZORVA_MON_BIN"), all);
-        else
-            p.start(before.first(), before.mid(1) + QStringList{qEnvironmentVariable("ZORVA_MON_BIN")} + all);
-        if (!p.waitForFinished(60000)) return {};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+    MonRun mon(const QStringList& args, const QStringList& before = {}) {
+        return runMon(args + QStringList{"--ini", app().iniPath()}, before);
     }
 
     void setUp() override {
@@ -68,7 +54,7 @@ private slots:
 
     void comingAndGoingOverTwoSweeps() {
         QCOMPARE(mon({"--add-watch", "rig", "10.98.0.0/22", "--rate", "5000"}).status, 0);
-        const Run first = mon({"--sweep"});
+        const MonRun first = mon({"--sweep"});
         QVERIFY2(first.status == 0, qPrintable(first.out + first.err));
         QVERIFY2(first.out.contains(QRegularExpression("rig: 1024 addresses, 17 live, 17 new, 0 went down, [0-9.]+ s")),
                  qPrintable(first.out));
@@ -76,7 +62,7 @@ private slots:
         QCOMPARE(app().count("Monitor_Seen"), 1024);
 
         QVERIFY(peer_->setLive({"10.98.1.0/29", "10.98.3.3/32"}).isEmpty());
-        const Run second = mon({"--sweep", "--watch", "rig"});
+        const MonRun second = mon({"--sweep", "--watch", "rig"});
         QVERIFY2(second.status == 0, qPrintable(second.out + second.err));
         QVERIFY2(second.out.contains("rig: 1024 addresses, 9 live, 1 new, 9 went down"), qPrintable(second.out));
         QCOMPARE(upAddresses(), range("10.98.1.", 0, 7) + QSet<QString>{"10.98.3.3"});
@@ -89,7 +75,7 @@ private slots:
 
     void aRangeWithoutRouteIsANetworkFailure() {
         QCOMPARE(mon({"--add-watch", "nowhere", "10.97.0.0/30"}).status, 0);
-        const Run r = mon({"--sweep"});
+        const MonRun r = mon({"--sweep"});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("nowhere: no echo could be sent: there is no route from this machine to 10.97.0.0-10.97.0.3"),
                  qPrintable(r.err));
@@ -106,7 +92,7 @@ private slots:
         QCOMPARE(mon({"--add-watch", "rig", "10.98.1.0/28"}).status, 0);
         for (const QString& f : {app().folder(), app().dbPath(), app().iniPath()})
             QFile::setPermissions(f, QFileDevice::Permissions(0x7777));
-        const Run r = mon({"--sweep"}, {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
+        const MonRun r = mon({"--sweep"}, {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("ping_group_range") && r.err.contains("setcap cap_net_raw+ep"), qPrintable(r.err));
         QCOMPARE(app().count("Monitor_Seen"), 0);
