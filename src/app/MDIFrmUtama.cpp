@@ -6,6 +6,7 @@
 #include "platform/AppState.h"
 #include "platform/Builders.h"
 #include "platform/DatabaseServer.h"
+#include "platform/Help.h"
 #include "platform/FormBase.h"
 #include "platform/Icons.h"
 #include "platform/Ini.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -419,8 +421,10 @@ void MDIFrmUtama::mnuCompactDB_Click() {
     if (answer == Button::Yes) CompressDatabase(QStringLiteral("Zorvadb.mdb"));
 }
 
+// The manual, at the page of the form in front when there is one (F1 is this entry's key).
 void MDIFrmUtama::mnuHelp_Click() {
-    ShellOpen(QStringLiteral("open"), inApplicationFolder(QStringLiteral("ZorvaHelp.chm")));
+    const QMdiSubWindow* front = mdiArea->activeSubWindow();
+    showHelp(this, front ? helpPageOf(front->widget()) : QStringLiteral("index"));
 }
 
 void MDIFrmUtama::mnuLamanWeb_Click() {
