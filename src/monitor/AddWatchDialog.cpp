@@ -80,7 +80,6 @@ void AddWatchDialog::buildUi() {
     connect(cmdCancel, &QPushButton::clicked, this, [this] { unload(); });
     connect(cboArea, &QComboBox::currentIndexChanged, this, &AddWatchDialog::cboArea_Click);
     connect(optPlan, &QRadioButton::toggled, this, &AddWatchDialog::followChoice);
-    connect(chkWindow, &QCheckBox::toggled, this, &AddWatchDialog::followChoice);
 }
 
 void AddWatchDialog::Form_Load() {
@@ -104,10 +103,8 @@ void AddWatchDialog::cboArea_Click() {
 
 void AddWatchDialog::followChoice() {
     const bool plan = optPlan->isChecked();
-    txtRanges->setEnabled(!plan);
-    for (QWidget* w : std::initializer_list<QWidget*>{cboArea, cboCity, cboEquipment}) w->setEnabled(plan);
-    tmFrom->setEnabled(chkWindow->isChecked());
-    tmTo->setEnabled(chkWindow->isChecked());
+    setEditable(txtRanges, !plan);
+    setEditable({cboArea, cboCity, cboEquipment}, plan);
 }
 
 WatchInput AddWatchDialog::input() const {

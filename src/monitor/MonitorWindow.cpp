@@ -93,7 +93,6 @@ void MonitorWindow::buildUi() {
         followState();
         showViews(); // the last sweep's changes follow the chosen watch
     });
-    resize(1000, 700);
 }
 
 QWidget* MonitorWindow::notSeenPage() {

@@ -45,6 +45,9 @@ public:
     MonitorGrid* gridHardware = nullptr;
     MonitorGrid* gridChanges = nullptr;
 
+    // Room for the watches' columns and a view's grid, within a screen of 1024 by 768.
+    QSize sizeHint() const override { return {1000, 700}; }
+
     // The area this window keeps to; empty for every address.
     const QString& area() const { return area_; }
     // The watch chosen in the list, or empty.

@@ -6,6 +6,7 @@
 #include "monitor/AddWatchDialog.h"
 #include "monitor/MonitorGrid.h"
 #include "monitor/MonitorWindow.h"
+#include "platform/Builders.h"
 #include "platform/FormBase.h"
 #include "records/RecordSearch.h"
 #include "records/frmMaklumatIP.h"
@@ -156,7 +157,7 @@ private slots:
         QVERIFY(addThroughDialog(*w, [](AddWatchDialog& d) {
             QTest::keyClicks(d.txtName, "printers");
             d.optPlan->click();
-            QVERIFY(!d.txtRanges->isEnabled() && d.cboArea->isEnabled());
+            QVERIFY(!isEditable(d.txtRanges) && isEditable(d.cboArea));
             d.cboArea->setCurrentText("North");
             d.cboCity->setCurrentText("Alpha");
             d.cboEquipment->setCurrentText("Lab Printer");
