@@ -25,11 +25,11 @@
 namespace {
 
 const char* const kUsage =
-    "usage: ZorvaMon [--ini Zorva.ini]\n"
-    "       ZorvaMon --sweep [--watch NAME] [--no-names] [--timeout MS] [--ini Zorva.ini]\n"
+    "usage: ZorvaMon --sweep [--watch NAME] [--no-names] [--timeout MS] [--ini Zorva.ini]\n"
     "       ZorvaMon --add-watch NAME SCOPE [--interval MIN] [--rate PPS] [--window HH:mm-HH:mm] [--yes] [--ini Zorva.ini]\n"
     "       ZorvaMon --list-watches [--ini Zorva.ini]\n"
     "       ZorvaMon --help\n"
+    "       ZorvaMon [--ini Zorva.ini]\n"
     "\n"
     "  (no command)     log in and open the monitor's window\n"
     "  --sweep          sweep every watch that is due (or the one named by --watch, due or not)\n"

@@ -5,11 +5,14 @@
 #include "MonitorTest.h"
 #include "monitor/AddWatchDialog.h"
 #include "monitor/MonitorGrid.h"
+#include "monitor/MonitorStart.h"
 #include "monitor/MonitorWindow.h"
 #include "platform/Builders.h"
 #include "platform/FormBase.h"
 #include "records/RecordSearch.h"
 #include "records/frmMaklumatIP.h"
+#include "platform/AppState.h"
+#include "users/frmLogin.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -98,6 +101,40 @@ protected:
     }
 
 private slots:
+    // ZorvaMon without a command: the program's login, then the window with the user's rules.
+    void loginOpensTheWindow_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("area");
+        QTest::newRow("area user") << "KAW1" << "North";
+        QTest::newRow("headquarters") << "HQ1" << "";
+    }
+    void loginOpensTheWindow() {
+        QFETCH(QString, user);
+        QFETCH(QString, area);
+        app().addUser("KAW1", "pw", "Area Admin", "Kawasan", "North");
+        app().addUser("HQ1", "pw", "Head Office", "HQ");
+        appState().gUserID.clear();
+        appState().gUserGroup.clear();
+        sui().onModal("frmLogin", [user](QDialog& d) {
+            auto& login = static_cast<frmLogin&>(d);
+            QVERIFY(login.chkLiveUpdate->isHidden()); // the version check is the main program's
+            QTest::keyClicks(login.txtUserID, user);
+            QTest::keyClicks(login.txtPassword, "pw");
+            login.CmdTeruskan->click();
+        });
+        std::unique_ptr<MonitorWindow> w(openMonitorWindow());
+        QVERIFY(w);
+        QCOMPARE(w->area(), area);
+        QCOMPARE(w->windowTitle().contains("North"), !area.isEmpty());
+        QCOMPARE(appState().gUserID, user);
+    }
+    void loginGivenUp() {
+        appState().gUserID.clear();
+        sui().onModal("frmLogin", [](QDialog& d) { static_cast<frmLogin&>(d).cmdExit->click(); });
+        QVERIFY(!openMonitorWindow());
+        QCOMPARE(sui().endRequests, 1);
+    }
+
     void addWatchInDialog_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("ranges");
