@@ -304,6 +304,31 @@ private slots:
         QCOMPARE(app().count("Monitor_Seen"), 8);
     }
 
+    // The timer's sweeps do not pile up messages: a failure is told once until a sweep works,
+    // a watch another monitor holds is left to it without a word.
+    void timerTellsAFailureOnce() {
+        addWatch("lab", "10.1.0.0/30");
+        addWatch("held", "10.1.0.4/30");
+        app().exec("UPDATE Monitor_Watch SET LeaseHolder = 'other:1', LeaseUntil = ? WHERE [Name] = 'held'",
+                   {monitor::storedTime(QDateTime::currentDateTimeUtc().addSecs(3600))});
+        pinger_->noSocket = true;
+        auto w = open();
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(w->scheduler->sweepDue()); // "lab" stays due after a sweep that saw nothing
+            waitForSweep(*w);
+        }
+        const RecordedMessage m = sui().take();
+        QVERIFY2(m.text.contains("ping_group_range"), qPrintable(m.text));
+        QCOMPARE(sui().pendingMessages(), 0);
+        pinger_->noSocket = false;
+        QVERIFY(w->scheduler->sweepDue());
+        waitForSweep(*w);
+        QVERIFY(MonitorStore(database()).watch("lab")->lastSweep.isValid());
+        QVERIFY(!w->scheduler->sweepDue()); // only the held one is due
+        QCOMPARE(sui().pendingMessages(), 0);
+        QVERIFY(!MonitorStore(database()).watch("held")->lastSweep.isValid());
+    }
+
     void areaUserKeepsToHisArea() {
         app().addUser("KAW1", "pw", "Area Admin", "Kawasan", "North");
         app().loginAs("KAW1");
