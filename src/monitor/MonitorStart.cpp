@@ -18,6 +18,10 @@ MonitorWindow* openMonitorWindow() {
     auto* window = new MonitorWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->runLoad();
+    if (window->isUnloaded()) {
+        delete window;
+        return nullptr;
+    }
     window->show();
     return window;
 }

@@ -91,7 +91,7 @@ void MonitorWindow::buildUi() {
     connect(cmdClose, &QPushButton::clicked, this, [this] { unload(); });
     connect(grdWatches, &QTableWidget::itemSelectionChanged, this, [this] {
         followState();
-        showViews(); // the last sweep's changes follow the chosen watch
+        showChanges(); // the last sweep's changes follow the chosen watch
     });
 }
 
@@ -115,7 +115,7 @@ QWidget* MonitorWindow::notSeenPage() {
     gridNeverSeen = new MonitorGrid(QStringLiteral("NeverSeen"), QStringLiteral("Never seen"), page);
     layout->addWidget(gridNotSeen, 1);
     layout->addWidget(gridNeverSeen, 1);
-    connect(spnDays, &QSpinBox::valueChanged, this, &MonitorWindow::showViews);
+    connect(spnDays, &QSpinBox::valueChanged, this, &MonitorWindow::showNotSeen);
     connect(cmdMark, &QPushButton::clicked, this, &MonitorWindow::cmdMark_Click);
     connect(cmdUnmark, &QPushButton::clicked, this, &MonitorWindow::cmdUnmark_Click);
     return page;
@@ -124,6 +124,14 @@ QWidget* MonitorWindow::notSeenPage() {
 void MonitorWindow::Form_Load() {
     if (session().isAreaUser()) {
         area_ = session().userArea();
+        // An empty area would mean every address.
+        if (area_.isEmpty()) {
+            ui().message(this, Icon::Warning, kTitle,
+                         QStringLiteral("Your user belongs to the group Kawasan but to no area, and the monitor "
+                                        "shows an area's addresses only. Ask the system administrator to set your area."));
+            unload();
+            return;
+        }
         setWindowTitle(QStringLiteral("%1 - %2").arg(kTitle, area_));
     }
     const QString area = area_;
@@ -163,24 +171,39 @@ void MonitorWindow::showWatches() {
     followState();
 }
 
+QString MonitorWindow::scopeText() const {
+    return area_.isEmpty() ? QStringLiteral("all areas") : QStringLiteral("area ") + area_;
+}
+
+// Each view in its grid; false (the failure shown) when one cannot be read.
+bool MonitorWindow::showView(MonitorGrid* grid, const std::optional<MonitorTable>& table, const QString& error,
+                         const QString& scope) {
+    if (!table) return failed(error);
+    grid->setTable(*table, scope);
+    return true;
+}
+
 void MonitorWindow::showViews() {
     const QSqlDatabase db = database();
-    const QString scope = area_.isEmpty() ? QStringLiteral("all areas") : QStringLiteral("area ") + area_;
     QString error;
-    const auto show = [&](MonitorGrid* grid, const std::optional<MonitorTable>& t, const QString& about) {
-        if (t) grid->setTable(*t, about);
-        return t.has_value();
-    };
-    const QString days = QStringLiteral("%1, not seen for %2 days").arg(scope).arg(spnDays->value());
+    (void)(showView(gridUnrecorded, liveUnrecorded(db, area_, &error), error, scopeText()) &&
+           showView(gridNeverSeen, recordedNeverSeen(db, area_, &error), error, scopeText()) &&
+           showView(gridNames, nameMismatches(db, area_, &error), error, scopeText()) &&
+           showView(gridHardware, hardwareAnomalies(db, area_, &error), error, scopeText()) && showNotSeen() &&
+           showChanges());
+}
+
+bool MonitorWindow::showChanges() {
     const QString watch = chosenWatch();
-    const bool ok = show(gridUnrecorded, liveUnrecorded(db, area_, &error), scope) &&
-                    show(gridNotSeen, recordedNotSeen(db, spnDays->value(), area_, &error), days) &&
-                    show(gridNeverSeen, recordedNeverSeen(db, area_, &error), scope) &&
-                    show(gridNames, nameMismatches(db, area_, &error), scope) &&
-                    show(gridHardware, hardwareAnomalies(db, area_, &error), scope) &&
-                    show(gridChanges, lastSweepChanges(db, watch, area_, &error),
-                         watch.isEmpty() ? scope : QStringLiteral("%1, watch %2").arg(scope, watch));
-    if (!ok) failed(error);
+    QString error;
+    return showView(gridChanges, lastSweepChanges(database(), watch, area_, &error), error,
+                watch.isEmpty() ? scopeText() : QStringLiteral("%1, watch %2").arg(scopeText(), watch));
+}
+
+bool MonitorWindow::showNotSeen() {
+    QString error;
+    return showView(gridNotSeen, recordedNotSeen(database(), spnDays->value(), area_, &error), error,
+                QStringLiteral("%1, not seen for %2 days").arg(scopeText()).arg(spnDays->value()));
 }
 
 void MonitorWindow::followState() {

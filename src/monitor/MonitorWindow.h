@@ -4,6 +4,7 @@
 // An area user ("Kawasan") sees, adds and sweeps the watches of his area only, and the views
 // keep to it.
 #include "monitor/MonitorScheduler.h"
+#include "monitor/MonitorViews.h"
 #include "platform/FormBase.h"
 
 class QLabel;
@@ -62,6 +63,8 @@ public slots:
     void cmdUnmark_Click();
     void showWatches();
     void showViews();
+    bool showNotSeen();
+    bool showChanges();
 
 protected:
     void Form_Load() override;
@@ -76,6 +79,8 @@ private:
     void changeMarks(bool mark);
     void followState();
     bool failed(const QString& error);
+    QString scopeText() const;
+    bool showView(MonitorGrid* grid, const std::optional<MonitorTable>& table, const QString& error, const QString& scope);
 
     QString area_;
     QString failureTold_; // a failure of the timer's sweeps already shown, until one succeeds

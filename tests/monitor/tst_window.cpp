@@ -128,6 +128,18 @@ private slots:
         QCOMPARE(w->windowTitle().contains("North"), !area.isEmpty());
         QCOMPARE(appState().gUserID, user);
     }
+    // A Kawasan user whose area is not set would see every address: he gets no window.
+    void areaUserWithoutArea() {
+        app().addUser("KAW2", "pw", "No Area", "Kawasan");
+        app().loginAs("KAW2");
+        addWatch("lab", "10.1.0.0/29");
+        MonitorWindow w;
+        w.schedulePeriodMs = 0;
+        w.runLoad();
+        QVERIFY(w.isUnloaded());
+        QVERIFY(sui().take().text.contains("no area"));
+        QCOMPARE(w.grdWatches->rowCount(), 0);
+    }
     void loginGivenUp() {
         appState().gUserID.clear();
         sui().onModal("frmLogin", [](QDialog& d) { static_cast<frmLogin&>(d).cmdExit->click(); });
