@@ -1,4 +1,6 @@
-// ZorvaMon, the IP monitor, headless: sweeps the watched ranges and keeps what it saw.
+// ZorvaMon, the IP monitor. Without a command it opens the login and then its window (as the
+// main window's "IP Monitor" entry starts it); with one it runs headless:
+//   ZorvaMon [--ini FILE]
 //   ZorvaMon --sweep [--watch NAME] [--no-names] [--timeout MS] [--ini FILE]
 //   ZorvaMon --add-watch NAME SCOPE [--interval MIN] [--rate PPS] [--window HH:mm-HH:mm] [--yes] [--ini FILE]
 //   ZorvaMon --list-watches [--ini FILE]
@@ -7,13 +9,18 @@
 // another monitor runs is skipped, not failed), 1 the database or the network failed or a
 // watch was refused, 2 arguments not understood.
 #include "import/ImportCommand.h"
+#include "monitor/MonitorRules.h"
+#include "monitor/MonitorStart.h"
 #include "monitor/MonitorSweep.h"
 #include "platform/Database.h"
+#include "platform/Icons.h"
 #include "platform/Schema.h"
+#include "platform/Ui.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -22,7 +29,9 @@ const char* const kUsage =
     "       ZorvaMon --add-watch NAME SCOPE [--interval MIN] [--rate PPS] [--window HH:mm-HH:mm] [--yes] [--ini Zorva.ini]\n"
     "       ZorvaMon --list-watches [--ini Zorva.ini]\n"
     "       ZorvaMon --help\n"
+    "       ZorvaMon [--ini Zorva.ini]\n"
     "\n"
+    "  (no command)     log in and open the monitor's window\n"
     "  --sweep          sweep every watch that is due (or the one named by --watch, due or not)\n"
     "                   once, print a summary per sweep and exit\n"
     "  --no-names       no reverse lookups of the live addresses\n"
@@ -37,12 +46,6 @@ const char* const kUsage =
     "  --list-watches   list the watches\n"
     "  --ini FILE       the settings file naming the database (default: Zorva.ini in the\n"
     "                   application folder)\n";
-
-const char* const kIcmpHint =
-    "ZorvaMon: echoes need an ICMP socket. Allow them for the users' groups (as root):\n"
-    "  sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"\n"
-    "or give the program the capability (as root):\n"
-    "  setcap cap_net_raw+ep ZorvaMon\n";
 
 int usage(FILE* to, int status) {
     std::fputs(kUsage, to);
@@ -141,7 +144,7 @@ int sweep(QStringList args, bool* bad) {
         if (names.isEmpty()) std::printf("ZorvaMon: no watch is due\n");
     }
     int status = 0;
-    bool noIcmp = false;
+    bool networkFailed = false;
     for (const QString& name : names) {
         zorva::MonitorSweep s(zorva::database());
         s.setOptions(options);
@@ -157,7 +160,7 @@ int sweep(QStringList args, bool* bad) {
             std::printf("%s: skipped: %s\n", qPrintable(name), qPrintable(s.message()));
             break;
         case zorva::MonitorSweep::Outcome::NetworkFailed:
-            noIcmp = noIcmp || s.noIcmpSocket();
+            networkFailed = true;
             status = failed(QStringLiteral("%1: no echo could be sent: %2").arg(name, s.message()));
             break;
         default:
@@ -165,19 +168,42 @@ int sweep(QStringList args, bool* bad) {
         }
         std::fflush(stdout);
     }
-    if (noIcmp) std::fputs(kIcmpHint, stderr);
+    if (networkFailed) std::fprintf(stderr, "ZorvaMon: %s", qPrintable(zorva::icmpHint()));
     return status;
+}
+
+// The settings file used when none is named.
+QString defaultIni() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Zorva.ini")); }
+
+// No command (at most the settings file named): the window.
+bool windowWanted(int argc, char** argv) {
+    return argc == 1 || (argc == 3 && std::strcmp(argv[1], "--ini") == 0);
+}
+
+int runWindow(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zorva"));
+    QApplication::setOrganizationName(QStringLiteral("Zorva"));
+    QApplication::setWindowIcon(zorva::appIcon());
+    const QString ini = argc == 3 ? QString::fromLocal8Bit(argv[2]) : defaultIni();
+    QString error;
+    if (!zorva::useDatabaseOfIni(ini, &error) || !zorva::UpgradeSchema(&error)) {
+        zorva::ui().message(nullptr, zorva::Icon::Critical, QStringLiteral("IP Monitor"), error);
+        return 1;
+    }
+    if (!zorva::openMonitorWindow()) return 0;
+    return app.exec();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (windowWanted(argc, argv)) return runWindow(argc, argv);
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) return usage(stdout, 0);
     bool bad = false;
-    const QString ini = take(args, QStringLiteral("--ini"), &bad)
-                            .value_or(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Zorva.ini")));
+    const QString ini = take(args, QStringLiteral("--ini"), &bad).value_or(defaultIni());
     const QString command = args.isEmpty() ? QString() : args.takeFirst();
     const QStringList known = {QStringLiteral("--sweep"), QStringLiteral("--add-watch"), QStringLiteral("--list-watches")};
     if (bad || !known.contains(command) || (command == known[2] && !args.isEmpty())) return usage(stderr, 2);

@@ -180,4 +180,16 @@ bool MonitorStore::unmarkReclaim(const QString& address, QString* error) {
     return changeMark(db_, address, false, error);
 }
 
+bool MonitorStore::removeWatch(const QString& name, QString* error) {
+    const QVariant now = monitor::storedTime(QDateTime::currentDateTimeUtc());
+    auto q = runSqlOn(db_, QStringLiteral("DELETE FROM Monitor_Watch WHERE [Name] = ? AND (LeaseHolder IS NULL OR LeaseUntil < ?)"),
+                      {name, now}, error);
+    if (!q) return false;
+    if (q->numRowsAffected() == 1) return true;
+    QString why;
+    if (!watch(name, &why))
+        return refuse(error, why.isEmpty() ? QStringLiteral("There is no watch named \"%1\".").arg(name) : why);
+    return refuse(error, QStringLiteral("The watch \"%1\" is being swept now; remove it when the sweep is over.").arg(name));
+}
+
 } // namespace zorva

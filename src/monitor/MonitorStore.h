@@ -74,6 +74,9 @@ public:
     bool addWatch(const Watch& watch, QString* error = nullptr);
     std::optional<QList<Watch>> watches(QString* error = nullptr);
     std::optional<Watch> watch(const QString& name, QString* error = nullptr);
+    // Removes the watch itself; what its sweeps saw and recorded stays. Refused while a
+    // monitor holds its lease (sweeps it now).
+    bool removeWatch(const QString& name, QString* error = nullptr);
 
     // Takes the watch's lease for `holder` until `until` when nobody holds it (or the holder's
     // lease ran out: a monitor that died) and, with onlyIfDue, when its next time has come.

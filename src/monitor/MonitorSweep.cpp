@@ -194,7 +194,8 @@ void MonitorSweep::workDone() {
         const bool cancelled = networkError_.isEmpty();
         const QString why = cancelled ? QStringLiteral("cancelled") : QStringLiteral("network failed: ") + networkError_;
         if (!store.recordFailedSweep(result_, why, &error)) return end(Outcome::Failed, error);
-        return end(cancelled ? Outcome::Cancelled : Outcome::NetworkFailed,
+        // Without a route the watch's network is out of reach, a failure like a database's.
+        return end(cancelled ? Outcome::Cancelled : noIcmpSocket_ ? Outcome::NetworkFailed : Outcome::Failed,
                    cancelled ? QStringLiteral("The sweep of \"%1\" was cancelled; nothing was recorded.").arg(result_.watch)
                              : networkError_);
     }

@@ -29,6 +29,8 @@ struct SweepOptions {
 class MonitorSweep : public QObject {
     Q_OBJECT
 public:
+    // NetworkFailed: no ICMP socket may be opened here. Failed: the database, the watch, or no
+    // route to its addresses.
     enum class Outcome { Done, Skipped, Failed, NetworkFailed, Cancelled };
 
     explicit MonitorSweep(QSqlDatabase db, QObject* parent = nullptr);
@@ -50,8 +52,6 @@ public:
     const SweepCounts& counts() const { return counts_; }
     const QString& watchName() const { return result_.watch; }
     double seconds() const { return seconds_; }
-    // After NetworkFailed: whether this machine refused an ICMP socket (else there was no route).
-    bool noIcmpSocket() const { return noIcmpSocket_; }
 
     // Starts and waits, running the event loop meanwhile (the command line).
     Outcome run(const QString& watchName, bool onlyIfDue = false);
@@ -72,7 +72,7 @@ private:
     Outcome outcome_ = Outcome::Done;
     QString message_;
     QString networkError_; // set by the thread when no echo could be sent
-    bool noIcmpSocket_ = false;
+    bool noIcmpSocket_ = false; // NetworkFailed; a sweep without a route Failed
     // Set by the thread once it has recorded the sweep (on a connection of its own).
     bool recordTried_ = false;
     std::optional<SweepCounts> recorded_;

@@ -16,6 +16,9 @@ QString issueDateText(const QVariant& stored);
 QString issueDateValue(const QDate& date);
 // "Last Update by <InputBy> on <dd/MM/yyyy>".
 QString updateNote(const QSqlRecord& record);
+// "Marked for reclaim by <user> on <yyyy-MM-dd>" while the IP monitor has the address marked as
+// a reclaim candidate; empty when it is not marked (or the mark cannot be read).
+QString reclaimNote(const QString& address);
 
 // The first record of a query with its row key in the column "zorva_key"; nullopt when none
 // (a failure is reported over parent).

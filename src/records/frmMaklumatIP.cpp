@@ -106,6 +106,9 @@ void frmMaklumatIP::buildUi() {
     outer->addLayout(buttons, 0, 1);
     lblNotaUpdate = named<QLabel>("lblNotaUpdate", this);
     outer->addWidget(lblNotaUpdate, 1, 0, 1, 2);
+    lblReclaim = named<QLabel>("lblReclaim", this);
+    lblReclaim->hide();
+    outer->addWidget(lblReclaim, 2, 0, 1, 2);
 
     connect(cmdKemaskiniSimpan, &QPushButton::clicked, this, &frmMaklumatIP::cmdKemaskiniSimpan_Click);
     connect(cmdHapus, &QPushButton::clicked, this, &frmMaklumatIP::cmdHapus_Click);
@@ -156,7 +159,10 @@ void frmMaklumatIP::showRecord() {
         cboStatus->setCurrentText(status);
     }
     unitName_ = record_.value(QStringLiteral("UnitDivision")).toString();
-    historyTab->showAddress(record_.value(QStringLiteral("IP_Address")).toString());
+    const QString address = record_.value(QStringLiteral("IP_Address")).toString();
+    historyTab->showAddress(address);
+    lblReclaim->setText(reclaimNote(address));
+    lblReclaim->setVisible(!lblReclaim->text().isEmpty());
 }
 
 void frmMaklumatIP::clearFields() {

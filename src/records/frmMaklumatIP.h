@@ -45,6 +45,8 @@ public:
     QPushButton* cmdLiveInfo;
     QPushButton* cmdTutup;
     QLabel* lblNotaUpdate;
+    // The IP monitor's reclaim mark, when the address has one.
+    QLabel* lblReclaim;
     // tab 2: the address's history
     RecordHistoryTab* historyTab;
 

@@ -9,12 +9,15 @@
 #include "assign/frmIPRangePenuh.h"
 #include "assign/frmNetScanRange.h"
 #include "assign/frmZorvaMain.h"
+#include "monitor/AddWatchDialog.h"
+#include "monitor/MonitorWindow.h"
 #include "plan/frmIPAddressSettings.h"
 #include "plan/frmLocalSetting.h"
 #include "plan/frmOctet2List.h"
 #include "plan/frmOffsetList.h"
 #include "plan/frmUnitDivision.h"
 #include "platform/AppState.h"
+#include "platform/Database.h"
 #include "platform/Ini.h"
 #include "records/RecordSearch.h"
 #include "records/frmCarian.h"
@@ -46,6 +49,7 @@
 #include <QDate>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace zorva::test {
@@ -234,6 +238,29 @@ const QList<LayoutCase>& layoutCases() {
              pick(f, "cboState", "Perak");
              pick(f, "cboCity", "Ipoh");
          }},
+        {"MonitorWindow", kWindow,
+         [](ScriptedUi&) -> Opened {
+             Watch w;
+             w.name = "Finance floor printers and phones";
+             w.scope = "198.51.100.0/24, 198.51.101.10-200";
+             w.windowFrom = "22:00";
+             w.windowTo = "06:00";
+             MonitorStore(database()).addWatch(w);
+             runSql("INSERT INTO Monitor_Seen (IP_Address, IP_Num, FirstSeen, LastSeen, LastChecked, DnsName, "
+                    "MacAddress, State) VALUES ('198.51.100.250', ?, '2026-12-01 08:00:00', '2026-12-09 08:00:00', "
+                    "'2026-12-09 08:00:00', 'printer-finance-level12.example.org', 'AA:BB:CC:DD:EE:FF', 'down')",
+                    {qint64(0xC6336400 + 250)});
+             auto f = std::make_unique<MonitorWindow>();
+             f->schedulePeriodMs = 0;
+             f->runLoad();
+             return f;
+         },
+         [](QWidget* f, ScriptedUi&) {
+             auto* w = static_cast<MonitorWindow*>(f);
+             w->grdWatches->selectRow(0);
+             w->tabViews->setCurrentIndex(2);
+         }},
+        {"AddWatchDialog", kWindow, [](ScriptedUi&) -> Opened { return loaded<AddWatchDialog>(); }},
         {"ReportPreview", kWindow,
          [](ScriptedUi&) -> Opened {
              const QString today = QDate::currentDate().toString("dd/MM/yyyy");

@@ -20,7 +20,8 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
         QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: ZorvaMon --sweep" << "";
-        QTest::newRow("nothing") << QStringList{} << 2 << "" << "usage: ZorvaMon";
+        // Without any command (only the settings file) it opens its window; an option alone is no command.
+        QTest::newRow("no command") << QStringList{"--no-names"} << 2 << "" << "usage: ZorvaMon";
         QTest::newRow("unknown") << QStringList{"--frobnicate"} << 2 << "" << "usage: ZorvaMon";
         QTest::newRow("watch without scope") << QStringList{"--add-watch", "lab"} << 2 << "" << "usage:";
         QTest::newRow("rate not a number") << QStringList{"--add-watch", "lab", "192.0.2.0/29", "--rate", "x"} << 2 << "" << "usage:";
