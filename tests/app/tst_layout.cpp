@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -82,9 +83,18 @@ private slots:
         QWidget* shown = showAsOpened(std::move(opened), c.inMainWindow, area);
         if (c.afterShow) c.afterShow(shown, sui());
         QCoreApplication::processEvents();
-        // To look at the forms: ZORVA_LAYOUT_SHOTS=folder saves each as a picture.
-        if (const QString shots = qEnvironmentVariable("ZORVA_LAYOUT_SHOTS"); !shots.isEmpty())
-            shown->grab().save(QDir(shots).filePath(QString::fromLatin1(QTest::currentDataTag()) + ".png"));
+        // To look at the forms: ZORVA_LAYOUT_SHOTS=folder saves each as a picture. With
+        // ZORVA_LAYOUT_SHOTS_BY_NAME set, only the default size is saved, named by the window's
+        // object name as the manual's pages name their pictures; a form opened in several
+        // states keeps the first.
+        if (const QString shots = qEnvironmentVariable("ZORVA_LAYOUT_SHOTS"); !shots.isEmpty()) {
+            if (!qEnvironmentVariableIsSet("ZORVA_LAYOUT_SHOTS_BY_NAME")) {
+                shown->grab().save(QDir(shots).filePath(QString::fromLatin1(QTest::currentDataTag()) + ".png"));
+            } else if (scale == 1.0) {
+                const QString file = QDir(shots).filePath(shown->objectName() + ".png");
+                if (!QFileInfo::exists(file)) QVERIFY2(shown->grab().save(file), qPrintable(file));
+            }
+        }
         const QStringList faults = layoutFaults(shown);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
