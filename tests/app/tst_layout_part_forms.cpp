@@ -280,7 +280,12 @@ const QList<LayoutCase>& layoutCases() {
          }},
         {"frmBackupDB", kChild, plain<frmBackupDB>},
         {"frmChangeFolder", kWindow, plain<frmChangeFolder>},
-        {"frmSplitterSplash", kWindow, plain<frmSplitterSplash>},
+        {"frmSplitterSplash", kWindow, plain<frmSplitterSplash>,
+         [](QWidget* f, ScriptedUi&) {
+             // As the split shows it: sized to its message.
+             static_cast<frmSplitterSplash*>(f)->ShowMessage(
+                 QStringLiteral("Copying Zorvadb.mdb.001 to /media/backup/Zorva ..."));
+         }},
     };
     return cases;
 }
