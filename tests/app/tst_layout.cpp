@@ -25,20 +25,15 @@ class TestLayout : public ZorvaTest {
     Q_OBJECT
 
     QFont font_;
-    std::unique_ptr<FakePinger> pinger_;
-    std::unique_ptr<FakeLookup> names_;
+    std::unique_ptr<LayoutSetting> setting_;
 
     void setUp() override {
         font_ = QApplication::font();
-        pinger_ = std::make_unique<FakePinger>();
-        names_ = std::make_unique<FakeLookup>();
-        app().loginAs();
-        addLayoutData(app());
+        setting_ = std::make_unique<LayoutSetting>(app());
     }
     void tearDown() override {
         QApplication::setFont(font_);
-        names_.reset();
-        pinger_.reset();
+        setting_.reset();
     }
 
     // Shows the form as the program does: a child of the main window's area sized once to its

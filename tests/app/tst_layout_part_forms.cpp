@@ -134,6 +134,11 @@ void addLayoutData(AppFixture& app) {
     s.gOctet4End = 50;
 }
 
+LayoutSetting::LayoutSetting(AppFixture& app) {
+    app.loginAs();
+    addLayoutData(app);
+}
+
 const QList<LayoutCase>& layoutCases() {
     static const QList<LayoutCase> cases = {
         {"MDIFrmUtama", kWindow, [](ScriptedUi&) -> Opened { return std::make_unique<MDIFrmUtama>(); }},

@@ -41,18 +41,13 @@ const QStringList kPagesToWrite = {};
 class ManualTest : public ZorvaTest {
     Q_OBJECT
 
-    std::unique_ptr<FakePinger> pinger_;
-    std::unique_ptr<FakeLookup> names_;
+    std::unique_ptr<LayoutSetting> setting_;
 
     void setUp() override {
-        pinger_ = std::make_unique<FakePinger>();
-        names_ = std::make_unique<FakeLookup>();
-        app().loginAs();
-        addLayoutData(app());
+        setting_ = std::make_unique<LayoutSetting>(app());
     }
     void tearDown() override {
-        names_.reset();
-        pinger_.reset();
+        setting_.reset();
     }
 
 private slots:
