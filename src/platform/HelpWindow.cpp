@@ -137,8 +137,10 @@ void HelpWindow::search(const QString& words) {
 }
 
 void HelpWindow::openPage(const QString& name) {
-    const QString path = QDir(folder_).filePath(name + QStringLiteral(".md"));
-    pageView->setSource(QUrl::fromLocalFile(QFileInfo::exists(path) ? path : QDir(folder_).filePath(QStringLiteral("index.md"))),
+    // A relative address, found through the search paths, so that the page's pictures are
+    // looked for there too (an absolute page would have them beside it only).
+    const QString page = name + QStringLiteral(".md");
+    pageView->setSource(QUrl(QFileInfo::exists(QDir(folder_).filePath(page)) ? page : QStringLiteral("index.md")),
                         QTextDocument::MarkdownResource);
 }
 

@@ -7,6 +7,10 @@
 #include "support/Fixture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -111,6 +115,35 @@ private slots:
         QVERIFY2(help->lblFound->text().endsWith(note), qPrintable(help->lblFound->text()));
         help->txtSearch->clear();
         QCOMPARE(help->listedPages(), contents);
+    }
+
+    // A page's picture is looked for in the folders of the pictures (the build's, for a program
+    // not installed, then the manual's own) and shown in the page.
+    void pagePicturesAreShown() {
+        QTemporaryDir pictures;
+        QVERIFY(pictures.isValid());
+        QVERIFY(QDir(pictures.path()).mkpath("images"));
+        QImage picture(120, 80, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(pictures.filePath("images/frmAbout.png")));
+        showHelp(nullptr);
+        HelpWindow* help = helpWindow();
+        QVERIFY(help);
+        help->pageView->setSearchPaths(QStringList{pictures.path()} + help->pageView->searchPaths());
+        help->openPage("frmAbout");
+        QTextDocument* doc = help->pageView->document();
+        // The page names its picture ...
+        QString named;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().isImageFormat())
+                    named = it.fragment().charFormat().toImageFormat().name();
+        QCOMPARE(named, QString("images/frmAbout.png"));
+        // ... and the picture is loaded for it.
+        const QVariant loaded = doc->resource(QTextDocument::ImageResource, QUrl(named));
+        const QImage shown = loaded.typeId() == QMetaType::QByteArray ? QImage::fromData(loaded.toByteArray())
+                                                                       : qvariant_cast<QImage>(loaded);
+        QCOMPARE(shown.size(), picture.size());
     }
 
     void linksBetweenPagesAreFollowed() {

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -24,20 +25,15 @@ class TestLayout : public ZorvaTest {
     Q_OBJECT
 
     QFont font_;
-    std::unique_ptr<FakePinger> pinger_;
-    std::unique_ptr<FakeLookup> names_;
+    std::unique_ptr<LayoutSetting> setting_;
 
     void setUp() override {
         font_ = QApplication::font();
-        pinger_ = std::make_unique<FakePinger>();
-        names_ = std::make_unique<FakeLookup>();
-        app().loginAs();
-        addLayoutData(app());
+        setting_ = std::make_unique<LayoutSetting>(app());
     }
     void tearDown() override {
         QApplication::setFont(font_);
-        names_.reset();
-        pinger_.reset();
+        setting_.reset();
     }
 
     // Shows the form as the program does: a child of the main window's area sized once to its
@@ -82,9 +78,18 @@ private slots:
         QWidget* shown = showAsOpened(std::move(opened), c.inMainWindow, area);
         if (c.afterShow) c.afterShow(shown, sui());
         QCoreApplication::processEvents();
-        // To look at the forms: ZORVA_LAYOUT_SHOTS=folder saves each as a picture.
-        if (const QString shots = qEnvironmentVariable("ZORVA_LAYOUT_SHOTS"); !shots.isEmpty())
-            shown->grab().save(QDir(shots).filePath(QString::fromLatin1(QTest::currentDataTag()) + ".png"));
+        // To look at the forms: ZORVA_LAYOUT_SHOTS=folder saves each as a picture. With
+        // ZORVA_LAYOUT_SHOTS_BY_NAME set, only the default size is saved, named by the window's
+        // object name as the manual's pages name their pictures; a form opened in several
+        // states keeps the first.
+        if (const QString shots = qEnvironmentVariable("ZORVA_LAYOUT_SHOTS"); !shots.isEmpty()) {
+            if (!qEnvironmentVariableIsSet("ZORVA_LAYOUT_SHOTS_BY_NAME")) {
+                shown->grab().save(QDir(shots).filePath(QString::fromLatin1(QTest::currentDataTag()) + ".png"));
+            } else if (scale == 1.0) {
+                const QString file = QDir(shots).filePath(shown->objectName() + ".png");
+                if (!QFileInfo::exists(file)) QVERIFY2(shown->grab().save(file), qPrintable(file));
+            }
+        }
         const QStringList faults = layoutFaults(shown);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }

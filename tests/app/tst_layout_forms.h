@@ -1,5 +1,7 @@
 #pragma once
 // The forms the layout check opens, each brought to a state a user sees.
+#include "support/FakeNet.h"
+
 #include <QList>
 #include <functional>
 #include <memory>
@@ -27,5 +29,13 @@ const QList<LayoutCase>& layoutCases();
 // The plan, users, units, records and the assignment log a site has after some use, with
 // names as long as users give them.
 void addLayoutData(AppFixture& app);
+
+// What the forms are opened with: a user logged in, the data above, and a network that
+// answers no one, so that no form waits on the real one. Held for the length of a test.
+struct LayoutSetting {
+    FakePinger pinger;
+    FakeLookup names;
+    explicit LayoutSetting(AppFixture& app);
+};
 
 } // namespace zorva::test

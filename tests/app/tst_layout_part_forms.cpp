@@ -134,6 +134,11 @@ void addLayoutData(AppFixture& app) {
     s.gOctet4End = 50;
 }
 
+LayoutSetting::LayoutSetting(AppFixture& app) {
+    app.loginAs();
+    addLayoutData(app);
+}
+
 const QList<LayoutCase>& layoutCases() {
     static const QList<LayoutCase> cases = {
         {"MDIFrmUtama", kWindow, [](ScriptedUi&) -> Opened { return std::make_unique<MDIFrmUtama>(); }},
@@ -280,7 +285,12 @@ const QList<LayoutCase>& layoutCases() {
          }},
         {"frmBackupDB", kChild, plain<frmBackupDB>},
         {"frmChangeFolder", kWindow, plain<frmChangeFolder>},
-        {"frmSplitterSplash", kWindow, plain<frmSplitterSplash>},
+        {"frmSplitterSplash", kWindow, plain<frmSplitterSplash>,
+         [](QWidget* f, ScriptedUi&) {
+             // As the split shows it: sized to its message.
+             static_cast<frmSplitterSplash*>(f)->ShowMessage(
+                 QStringLiteral("Copying Zorvadb.mdb.001 to /media/backup/Zorva ..."));
+         }},
     };
     return cases;
 }
