@@ -8,6 +8,7 @@
 // watch was refused, 2 arguments not understood.
 #include "import/ImportCommand.h"
 #include "monitor/MonitorSweep.h"
+#include "platform/AppFolder.h"
 #include "platform/Database.h"
 #include "platform/Schema.h"
 
@@ -177,7 +178,7 @@ int main(int argc, char** argv) {
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) return usage(stdout, 0);
     bool bad = false;
     const QString ini = take(args, QStringLiteral("--ini"), &bad)
-                            .value_or(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Zorva.ini")));
+                            .value_or(zorva::applicationIniFile());
     const QString command = args.isEmpty() ? QString() : args.takeFirst();
     const QStringList known = {QStringLiteral("--sweep"), QStringLiteral("--add-watch"), QStringLiteral("--list-watches")};
     if (bad || !known.contains(command) || (command == known[2] && !args.isEmpty())) return usage(stderr, 2);
