@@ -13,8 +13,13 @@ build=$(cd "${1:?usage: check-package.sh BUILD_FOLDER}" && pwd)
 work=$(mktemp -d)
 pid=
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    local status=$?
+    if [ -n "$pid" ]; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
     rm -rf "$work"
+    exit "$status"
 }
 trap cleanup EXIT
 fail() { echo "check-package: $*" >&2; exit 1; }
@@ -44,7 +49,7 @@ grep -qw libqt6sql6-psql <<<"$depends" && fail "the server driver must not be a 
 
 echo "== lintian"
 # Errors fail; warnings are printed (the README lists the ones left and why).
-lintian --fail-on error --no-tag-display-limit "$deb" | tee "$work/lintian"
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$work/lintian"
 
 echo "== validators"
 dpkg-deb -x "$deb" "$work/root"
@@ -88,5 +93,9 @@ grep -F "$data" "$work/zorva.err" || { cat "$work/zorva.err"; fail "no first-sta
 pid=$!
 sleep 4
 kill -0 "$pid" 2>/dev/null || { cat "$work/zorva2.err"; fail "the second start ended"; }
-grep -q "Zorva keeps its settings" "$work/zorva2.err" && fail "the second start repeated the first-start message"
+kill "$pid"; wait "$pid" 2>/dev/null || true
+pid=
+if grep -q "Zorva keeps its settings" "$work/zorva2.err"; then
+    fail "the second start repeated the first-start message"
+fi
 echo "check-package: all checks passed"
