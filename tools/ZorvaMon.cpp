@@ -12,6 +12,7 @@
 #include "monitor/MonitorRules.h"
 #include "monitor/MonitorStart.h"
 #include "monitor/MonitorSweep.h"
+#include "platform/AppFolder.h"
 #include "platform/Database.h"
 #include "platform/Icons.h"
 #include "platform/Schema.h"
@@ -173,7 +174,8 @@ int sweep(QStringList args, bool* bad) {
 }
 
 // The settings file used when none is named.
-QString defaultIni() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Zorva.ini")); }
+// Zorva.ini of the application folder: beside the program, or the user's data folder.
+QString defaultIni() { return zorva::applicationIniFile(); }
 
 // No command (at most the settings file named): the window.
 bool windowWanted(int argc, char** argv) {

@@ -12,10 +12,12 @@
 //                                               only when no row was refused and nothing failed
 //   zorva-initdb --export <file.csv> [--ini FILE]
 //                                               every record, every column, in address order
-// FILE is Zorva.ini in the current folder unless named. --server and --migrate need a server
+// FILE is Zorva.ini of the application folder unless named: beside the executable when it is
+// there, else in the user's data folder (~/.local/share/Zorva, platform/AppFolder.h). --server and --migrate need a server
 // that holds none of Zorva's tables yet; --import and --export use the database FILE names
 // (the server, or the file in its DatabaseLocation folder, relative to FILE's folder).
 #include "import/ImportCommand.h"
+#include "platform/AppFolder.h"
 #include "platform/DatabaseServer.h"
 #include "platform/Migration.h"
 #include "platform/Schema.h"
@@ -55,7 +57,7 @@ int initialFile(const QString& path) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    QString ini = QStringLiteral("Zorva.ini");
+    QString ini = zorva::applicationIniFile();
     if (const qsizetype at = args.indexOf(QStringLiteral("--ini")); at >= 0) {
         if (at + 1 >= args.size()) return usage();
         ini = args.at(at + 1);

@@ -1,5 +1,6 @@
 #include "app/AppInit.h"
 #include "platform/Icons.h"
+#include "platform/AppFolder.h"
 #include "platform/AppState.h"
 
 #include <QApplication>
@@ -10,7 +11,10 @@ void initApplication(const QStringList& arguments) {
     QApplication::setApplicationName(QStringLiteral("Zorva"));
     QApplication::setOrganizationName(QStringLiteral("Zorva"));
     QApplication::setWindowIcon(appIcon());
-    appState().appFolder = QCoreApplication::applicationDirPath();
+    // Ties the windows to the package's desktop entry (its icon and name under Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zorva.Zorva"));
+    appState().programFolder = QCoreApplication::applicationDirPath();
+    appState().appFolder = applicationFolderOfProgram();
     if (arguments.size() > 1) appState().gCommandLineFile = arguments.at(1);
 }
 

@@ -392,12 +392,12 @@ void MDIFrmUtama::mnuLiveUpdate_Click() {
                                     "Live Update.\r\n\r\nDo you want to close Zorva ?"),
                      Button::Yes | Button::No, Button::Yes);
     if (answer != Button::Yes) return;
-    ShellOpen(QStringLiteral("open"), inApplicationFolder(QStringLiteral("ZorvaUpd")));
+    ShellOpen(QStringLiteral("open"), inProgramFolder(QStringLiteral("ZorvaUpd")));
     EndProgram();
 }
 
 void MDIFrmUtama::mnuIPMonitor_Click() {
-    ShellOpen(QStringLiteral("open"), inApplicationFolder(QStringLiteral("ZorvaMon")));
+    ShellOpen(QStringLiteral("open"), inProgramFolder(QStringLiteral("ZorvaMon")));
 }
 
 void MDIFrmUtama::mnuChangeDBDir_Click() {

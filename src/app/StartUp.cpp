@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 #include "app/MDIFrmUtama.h"
 #include "app/frmCariDB.h"
+#include "platform/AppFolder.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/DatabaseServer.h"
@@ -42,6 +43,19 @@ QString serverProblem() {
 
 void StartUp(const UpgradeProgress& progress) {
     AppState& s = appState();
+    // An installed program's first start prepares the user's folder itself and says so once.
+    if (s.appFolder == userDataFolder()) {
+        const FirstStart done = prepareUserFolder(s.appFolder);
+        if (!done.error.isEmpty()) {
+            ui().message(nullptr, Icon::Critical, QStringLiteral("Zorva"),
+                         unwritableFolderText(s.appFolder, done));
+            EndProgram();
+            return;
+        }
+        if (!done.written.isEmpty())
+            ui().message(nullptr, Icon::Information, QStringLiteral("Zorva"),
+                         firstStartText(s.appFolder, done));
+    }
     const QString ini = s.appFolder + QStringLiteral("/Zorva.ini");
     if (!QFileInfo(ini).isFile()) {
         ui().message(nullptr, Icon::Critical, QStringLiteral("File not found..."),

@@ -1,6 +1,7 @@
 #include "net/IcmpEcho.h"
 #include "net/HostLookup.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 
 #include <arpa/inet.h>
@@ -115,10 +116,15 @@ public:
         fd_ = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
         if (fd_ < 0) {
             const QString rawError = QString::fromLocal8Bit(std::strerror(errno));
-            error_ = QStringLiteral("no ICMP socket may be opened here (datagram: %1; raw: %2); "
-                                    "allow ICMP echo for this user's group in "
-                                    "net.ipv4.ping_group_range or run as root")
-                         .arg(error_.isEmpty() ? QStringLiteral("not tried") : error_, rawError);
+            // Says what the administrator types, not only why: a desktop user cannot act on
+            // "permission denied", and running the whole program as root is no answer.
+            error_ = QStringLiteral("no ICMP socket may be opened here (datagram: %1; raw: %2). "
+                                    "Pinging needs one of two changes, made as root: allow ICMP "
+                                    "echo for the users' groups with  sysctl -w "
+                                    "net.ipv4.ping_group_range=\"0 2147483647\"  or give this "
+                                    "program the capability with  setcap cap_net_raw+ep %3")
+                         .arg(error_.isEmpty() ? QStringLiteral("not tried") : error_, rawError,
+                              QCoreApplication::applicationFilePath());
             return;
         }
         id_ = quint16(QRandomGenerator::global()->bounded(1, 0xffff));

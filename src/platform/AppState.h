@@ -7,7 +7,8 @@ namespace zorva {
 // tests reset it with resetAppState().
 struct AppState {
     // Paths
-    QString appFolder; // folder of the executable, no trailing separator
+    QString appFolder; // settings and database (AppFolder.h), no trailing separator
+    QString programFolder; // the executable's folder (its sibling programs); empty: appFolder
     QString gIniFile;  // appFolder + "/Zorva.ini"
     QString gDbPath;   // database in use
     QString gDbFolder; // folder part of gDbPath, no trailing separator

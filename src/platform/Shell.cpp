@@ -29,6 +29,11 @@ QString inApplicationFolder(const QString& name) {
     return appState().appFolder + QLatin1Char('/') + name;
 }
 
+QString inProgramFolder(const QString& name) {
+    const AppState& s = appState();
+    return (s.programFolder.isEmpty() ? s.appFolder : s.programFolder) + QLatin1Char('/') + name;
+}
+
 CursorGuard::CursorGuard() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 CursorGuard::~CursorGuard() { QApplication::restoreOverrideCursor(); }
 

@@ -12,10 +12,12 @@ void ShellOpen(const QString& verb, const QString& file, const QString& paramete
 // Closes the database connections and ends the process at once.
 void EndProgram();
 
-// The application folder (the executable's folder, no trailing separator).
+// The application folder (settings and database, AppFolder.h; no trailing separator).
 QString applicationFolder();
 // path joined to the application folder.
 QString inApplicationFolder(const QString& name);
+// name joined to the executable's folder, where its sibling programs are (ZorvaMon, ZorvaUpd).
+QString inProgramFolder(const QString& name);
 
 // Shows the hourglass pointer for its lifetime.
 class CursorGuard {

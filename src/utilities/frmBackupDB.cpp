@@ -186,7 +186,7 @@ void frmBackupDB::Form_Load() {
     }
 
     writeFileActionEntry(kSplitEntryFile, QStringLiteral("Split File"),
-                         inApplicationFolder(kProgramName));
+                         inProgramFolder(kProgramName));
     const QString given = s.gCommandLineFile;
     if (!given.isEmpty() && QFileInfo(given).isFile()) txtFileName->setText(given);
 

@@ -3,6 +3,7 @@
 #include "app/StartUp.h"
 #include "app/frmCariDB.h"
 #include "app/frmSplash.h"
+#include "platform/AppFolder.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/Ini.h"
@@ -94,6 +95,48 @@ private slots:
                          "safely copy it to " +
                              app().folder().toUpper() +
                              ".\r\n\r\nIf this does not work, you will have to reinstall the program.");
+        QCOMPARE(sui().endRequests, 1);
+        QVERIFY(!MDIFrmUtama::instance());
+    }
+
+    // An installed program (no Zorva.ini beside it) starts in the user's data folder: the first
+    // start writes the settings and the initial database there, says so once, and goes on to
+    // the login on that database.
+    void firstStartPreparesTheUserFolder() {
+        ZORVA_FILE_ONLY("the user's own database file");
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        resetAppState();
+        appState().appFolder = userDataFolder();
+        const QString folder = home.path() + "/Zorva";
+        QCOMPARE(appState().appFolder, folder);
+        expectSession(false); // the database is where it belongs: no offer to move it
+        StartUp();
+        qunsetenv("XDG_DATA_HOME");
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.icon, Icon::Information);
+        QCOMPARE(m.text, firstStartText(folder, FirstStart{{folder + "/Zorvadb.mdb", folder + "/Zorva.ini"}, {}}));
+        QCOMPARE(sui().pendingMessages(), 0);
+        QCOMPARE(appState().gDbPath, folder + "/Zorvadb.mdb");
+        QCOMPARE(appState().gUserID, QStringLiteral("ADMIN")); // logged in on the new database
+        QVERIFY(MDIFrmUtama::instance());
+        QCOMPARE(sui().endRequests, 0);
+    }
+
+    void unwritableUserFolderEndsTheProgram() {
+        QTemporaryDir home;
+        QFile blocker(home.path() + "/data");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qputenv("XDG_DATA_HOME", blocker.fileName().toLocal8Bit());
+        resetAppState();
+        appState().appFolder = userDataFolder();
+        StartUp();
+        qunsetenv("XDG_DATA_HOME");
+        const RecordedMessage m = sui().take();
+        QCOMPARE(m.icon, Icon::Critical);
+        QVERIFY2(m.text.contains(home.path() + "/data/Zorva") && m.text.contains("cannot be created"),
+                 qPrintable(m.text));
         QCOMPARE(sui().endRequests, 1);
         QVERIFY(!MDIFrmUtama::instance());
     }

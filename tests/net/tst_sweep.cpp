@@ -125,7 +125,9 @@ private slots:
                      return r.failed && r.replyTimeMs == 200 &&
                             r.message.startsWith("Faild to ping : ''192.0.2.10'' error code : "
                                                  "General failure - no ICMP socket") &&
-                            r.message.contains("ping_group_range");
+                            r.message.contains("sysctl -w net.ipv4.ping_group_range=") &&
+                            r.message.contains("setcap cap_net_raw+ep " +
+                                               QCoreApplication::applicationFilePath());
                  }),
                  0);
         // allowed again: the same user gets real answers through a datagram socket
