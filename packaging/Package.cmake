@@ -39,12 +39,13 @@ add_custom_target(zorva_package_files ALL DEPENDS ${compressed})
 install(FILES ${out}/zorva.1.gz ${out}/zorva-initdb.1.gz ${out}/ZorvaMon.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 ${package})
 install(FILES ${here}/copyright ${out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorva ${package})
-# The user manual, once written, goes in doc/manual and is installed with the package here and
-# beside the program in the application folder.
-if(EXISTS ${CMAKE_SOURCE_DIR}/doc/manual)
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/doc/manual DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorva ${package})
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/doc/manual DESTINATION .)
-endif()
+# The user manual, where the help window looks for it: ../share/zorva/manual from the program,
+# or "manual" beside it in the application folder. Its pictures are those the manual_pictures
+# target takes from the forms; without them the pages come without pictures.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/doc/manual/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zorva/manual ${package})
+install(DIRECTORY ${CMAKE_BINARY_DIR}/manual/images DESTINATION ${CMAKE_INSTALL_DATADIR}/zorva/manual OPTIONAL ${package})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/doc/manual/ DESTINATION manual)
+install(DIRECTORY ${CMAKE_BINARY_DIR}/manual/images DESTINATION manual OPTIONAL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorva)

@@ -25,6 +25,8 @@ trap cleanup EXIT
 fail() { echo "check-package: $*" >&2; exit 1; }
 
 cd "$build"
+# The manual's pictures come from the forms themselves.
+cmake --build . --target manual_pictures >"$work/pictures.log" 2>&1 || { cat "$work/pictures.log"; fail "the manual's pictures could not be taken"; }
 rm -f zorva_*.deb
 cpack -G DEB >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail "cpack failed"; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)
@@ -34,7 +36,13 @@ echo "package: $deb"
 
 echo "== files"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\./, "", $6); print $6}' | LC_ALL=C sort >"$work/files"
-LC_ALL=C sort "$here/package-files.txt" >"$work/expected"
+# The fixed files, and the manual: its pages as written and the pictures the target took.
+{
+    cat "$here/package-files.txt"
+    for f in "$here"/../doc/manual/*; do echo "/usr/share/zorva/manual/${f##*/}"; done
+    for f in "$build"/manual/images/*.png; do echo "/usr/share/zorva/manual/images/${f##*/}"; done
+} | LC_ALL=C sort >"$work/expected"
+grep -q '/manual/images/frmZorvaMain.png$' "$work/expected" || fail "the manual's pictures were not taken"
 diff -u "$work/expected" "$work/files" || fail "the package's files differ from packaging/package-files.txt"
 dpkg-deb -c "$deb" | awk '$2 != "root/root" {print; bad=1} END {exit bad}' || fail "files not owned by root"
 
