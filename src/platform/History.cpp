@@ -1,4 +1,5 @@
 #include "platform/History.h"
+#include "platform/ServerStatement.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
 #include "platform/SchemaServer.h"
@@ -238,16 +239,16 @@ QString worker() {
     return appState().gUserID + QLatin1Char('\n') + appState().gUserName;
 }
 
+// Settings of the server session, in one round trip.
+void setOnServer(QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+    if (const auto text = statementWithValues(db.driver(), sql, values)) QSqlQuery(db).exec(*text);
+}
+
 void setServerSettings(QSqlDatabase& db) {
     toldOf().insert(db.connectionName(), worker());
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral(
+    setOnServer(db, QStringLiteral(
         "SELECT set_config('zorva.user_id', ?, false), set_config('zorva.user_name', ?, false), "
-        "set_config('zorva.computer', ?, false)"));
-    q.addBindValue(appState().gUserID);
-    q.addBindValue(appState().gUserName);
-    q.addBindValue(computerName());
-    q.exec();
+        "set_config('zorva.computer', ?, false)"), {appState().gUserID, appState().gUserName, computerName()});
 }
 
 } // namespace
@@ -314,10 +315,7 @@ HistoryAction::HistoryAction(QSqlDatabase db, const QString& action) : db_(db) {
         fileAction() = action;
         return;
     }
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT set_config('zorva.action', ?, false)"));
-    q.addBindValue(action);
-    q.exec();
+    setOnServer(db_, QStringLiteral("SELECT set_config('zorva.action', ?, false)"), {action});
 }
 
 HistoryAction::~HistoryAction() {

@@ -5,6 +5,7 @@
 #include "platform/MonitorSchema.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
+#include "platform/ServerCopy.h"
 #include "platform/SqlDialect.h"
 
 #include <QSqlError>
@@ -13,9 +14,6 @@
 namespace zorva {
 
 namespace {
-
-// Rows per INSERT: few round trips, statements of modest size.
-constexpr int kBatch = 200;
 
 bool fail(QString* error, const QString& why) {
     if (error) *error = why;
@@ -27,38 +25,23 @@ qint64 countRows(QSqlDatabase& db, const QString& table, QString* error) {
     return q && q->next() ? q->value(0).toLongLong() : -1;
 }
 
-// Copies one table; the number of rows copied, or -1.
+// Copies one table through the server's bulk copy and reads it back to compare every value;
+// the number of rows copied, or -1.
 qint64 copyTable(QSqlDatabase& from, QSqlDatabase& to, const QString& table, QString* error) {
     const QStringList have = storedColumns(from, table);
     QStringList columns{QStringLiteral("rowid")};
     const QStringList monitor = monitorColumnsOf(table);
     for (const QString& c : table == kHistoryTable ? historyColumns() : !monitor.isEmpty() ? monitor : schemaColumnsOf(table))
-        if (have.contains(c, Qt::CaseInsensitive)) columns << QLatin1Char('[') + c + QLatin1Char(']');
-    const QString list = columns.join(QStringLiteral(", "));
-    auto rows = runSqlOn(from, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, table), {}, error);
-    if (!rows) return -1;
-    const QString oneRow = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
-    qint64 copied = 0;
-    QVariantList values;
-    int inBatch = 0;
-    const auto flush = [&]() {
-        if (inBatch == 0) return true;
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, list) +
-                            QStringList(inBatch, oneRow).join(QLatin1Char(','));
-        QString why;
-        if (!runSqlOn(to, sql, values, &why))
-            return fail(error, QStringLiteral("table %1, rows %2 to %3: %4")
-                                   .arg(table).arg(copied + 1).arg(copied + inBatch).arg(why));
-        copied += inBatch;
-        values.clear();
-        inBatch = 0;
-        return true;
-    };
-    while (rows->next()) {
-        for (int i = 0; i < columns.size(); ++i) values << rows->value(i);
-        if (++inBatch == kBatch && !flush()) return -1;
+        if (have.contains(c, Qt::CaseInsensitive)) columns << c;
+    RowsDigest sent, stored;
+    const qint64 copied = copyRowsToServer(from, to, table, columns, &sent, error);
+    if (copied < 0 || !serverRowsDigest(to, table, columns, &stored, error)) return -1;
+    if (copied != sent.rows || !(stored == sent)) {
+        fail(error, QStringLiteral("table %1: the server holds %2 rows that differ from the %3 "
+                                   "rows of the file")
+                        .arg(table).arg(stored.rows).arg(sent.rows));
+        return -1;
     }
-    if (!flush()) return -1;
     // New rows continue after the copied keys.
     if (copied > 0 &&
         !runSqlOn(to, QStringLiteral("SELECT setval(pg_get_serial_sequence(?, 'rowid'), max(rowid)) FROM ") + table,
@@ -96,9 +79,13 @@ std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const Dat
             for (const QString& table : tables) {
                 if (!ok) break;
                 const qint64 n = copyTable(from, to, table, error);
+                if (n < 0) {
+                    ok = false; // the server's reason stands; its transaction is spoiled now
+                    break;
+                }
                 const qint64 source = countRows(from, table, error);
                 const qint64 there = countRows(to, table, error);
-                ok = n >= 0 && source == n && there == n;
+                ok = source == n && there == n;
                 if (n >= 0 && !ok && source >= 0 && there >= 0)
                     fail(error, QStringLiteral("table %1: %2 rows in the file, %3 on the server")
                                     .arg(table).arg(source).arg(there));
@@ -106,10 +93,14 @@ std::optional<QList<CopiedTable>> migrateToServer(const QString& file, const Dat
             }
             // The indexes are built once over the copied rows, and the unique address index
             // only where no address is recorded twice, as the file's upgrade does.
-            ok = ok && addMissingIndexes(to, error) && committed(t, to, error);
+            // Room to sort in for the index builds of this transaction only: the trigram
+            // indexes of a million rows build several times faster.
+            ok = ok && runSqlOn(to, QStringLiteral("SET LOCAL maintenance_work_mem = '256MB'"), {}, error) &&
+                 addMissingIndexes(to, error) && committed(t, to, error);
             if (ok) {
-                // Fresh statistics for the planner, which otherwise guesses on a bulk load.
-                for (const QString& table : tables) runSqlOn(to, QStringLiteral("ANALYZE ") + table);
+                // Fresh statistics for the planner, which otherwise guesses on a bulk load, and
+                // the map of visible pages, without which no count is read from an index alone.
+                for (const QString& table : tables) runSqlOn(to, QStringLiteral("VACUUM ANALYZE ") + table);
                 result = copied;
             }
         }

@@ -63,9 +63,46 @@ QList<Trigger> triggers() {
 }
 
 // On a server: trigram indexes (pg_trgm) on the text of the two columns serve the
-// case-insensitive "contains" search; the addresses are counted from the address index itself.
+// case-insensitive "contains" search; the block counts are kept by a trigger function, as on
+// the file (counting a short prefix from the address index reads a million entries).
 QString serverTextIndex(const QString& column) {
     return QStringLiteral("%1_%2_Trigrams").arg(kTable, column);
+}
+
+const QString kServerBlockTrigger = QStringLiteral("IP_Info_Block_Count");
+
+QStringList serverBlockStatements() {
+    // The block of an address as blockOf gives it on the file.
+    const QString block = QStringLiteral(
+        "CREATE OR REPLACE FUNCTION zorva_block(a text) RETURNS text LANGUAGE sql IMMUTABLE "
+        "AS $$ SELECT coalesce(substring(a from '^[^.]*[.][^.]*[.][^.]*[.]'), a) $$");
+    // A block whose last address goes is removed; the function sees the inventory's schema
+    // whatever the caller's search path.
+    const QString count = QStringLiteral(
+        "CREATE OR REPLACE FUNCTION ip_info_block_count() RETURNS trigger LANGUAGE plpgsql "
+        "SET search_path FROM CURRENT AS $$ BEGIN "
+        "IF TG_OP <> 'INSERT' AND OLD.ip_address IS NOT NULL THEN "
+        "UPDATE ip_info_block SET total = total - 1 WHERE block = zorva_block(OLD.ip_address); "
+        "DELETE FROM ip_info_block WHERE block = zorva_block(OLD.ip_address) AND total <= 0; "
+        "END IF; "
+        "IF TG_OP <> 'DELETE' AND NEW.ip_address IS NOT NULL THEN "
+        "INSERT INTO ip_info_block (block, total) VALUES (zorva_block(NEW.ip_address), 1) "
+        "ON CONFLICT (block) DO UPDATE SET total = ip_info_block.total + 1; "
+        "END IF; RETURN NULL; END $$");
+    return {
+        QStringLiteral("DROP TRIGGER IF EXISTS %1 ON IP_Info").arg(kServerBlockTrigger),
+        QStringLiteral("DROP TABLE IF EXISTS %1").arg(kBlocks),
+        // The server gives every table its row key; the block is a unique column beside it.
+        QStringLiteral("CREATE TABLE %1 (Block text COLLATE \"C\" NOT NULL UNIQUE, "
+                       "Total bigint NOT NULL)").arg(kBlocks),
+        block,
+        count,
+        QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR DELETE OR UPDATE OF IP_Address ON "
+                       "IP_Info FOR EACH ROW EXECUTE FUNCTION ip_info_block_count()")
+            .arg(kServerBlockTrigger),
+        QStringLiteral("INSERT INTO %1 (Block, Total) SELECT zorva_block(IP_Address), count(*) "
+                       "FROM IP_Info WHERE IP_Address IS NOT NULL GROUP BY 1").arg(kBlocks),
+    };
 }
 
 QStringList serverSearchIndexStatements(QSqlDatabase& db) {
@@ -78,6 +115,9 @@ QStringList serverSearchIndexStatements(QSqlDatabase& db) {
             out << QStringLiteral("CREATE INDEX %1 ON IP_Info USING gin ((%2::text) gin_trgm_ops)")
                        .arg(serverTextIndex(column), column);
     if (!out.isEmpty()) out.prepend(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm WITH SCHEMA public"));
+    const bool counted = catalog(db, Catalog::Tables).contains(kBlocks, Qt::CaseInsensitive) &&
+                         catalog(db, Catalog::Triggers).contains(kServerBlockTrigger, Qt::CaseInsensitive);
+    if (!counted) out << serverBlockStatements();
     return out;
 }
 
@@ -141,11 +181,11 @@ QStringList searchIndexStatements(QSqlDatabase& db) {
 
 bool isSearchIndexStatement(const QString& sql) {
     return sql.contains(kTable) || sql.contains(kBlocks) || sql.contains(QLatin1String("IP_Info_Search")) ||
-           sql.contains(QLatin1String("_Trigrams")) || sql.contains(QLatin1String("pg_trgm"));
+           sql.contains(QLatin1String("_Trigrams")) || sql.contains(QLatin1String("pg_trgm")) ||
+           sql.contains(QLatin1String("zorva_block")) || sql.contains(QLatin1String("ip_info_block"));
 }
 
 std::optional<PrefixCount> prefixCount(const QString& prefix) {
-    if (serverInUse()) return std::nullopt; // the address index counts them there
     const int dots = int(prefix.count(QLatin1Char('.')));
     const bool withinBlock = dots < 3 || (dots == 3 && prefix.endsWith(QLatin1Char('.')));
     if (!withinBlock || prefix.contains(QLatin1Char('%')) || prefix.contains(QLatin1Char('_')))
@@ -171,6 +211,20 @@ std::optional<ContainsCondition> indexedContains(const QString& column, const QS
     c.countSql = QStringLiteral("SELECT count(*) FROM %1 WHERE %1 MATCH ?").arg(kTable);
     c.values = {column + QStringLiteral(" : \"") + phrase + QLatin1Char('"')};
     return c;
+}
+
+bool planSortsRows(const QString& sql, const QVariantList& values) {
+    const bool server = serverInUse().has_value();
+    auto plan = runSql((server ? QStringLiteral("EXPLAIN ") : QStringLiteral("EXPLAIN QUERY PLAN ")) + sql,
+                       values);
+    if (!plan) return true;
+    // The file names a sort "USE TEMP B-TREE FOR ORDER BY"; the server has Sort nodes.
+    while (plan->next()) {
+        const QString step = plan->value(server ? 0 : 3).toString();
+        if (server ? step.contains(QLatin1String("Sort")) : step.contains(QLatin1String("TEMP B-TREE")))
+            return true;
+    }
+    return false;
 }
 
 QString noIndex(const QString& expr) {

@@ -43,6 +43,10 @@ struct PrefixCount {
 };
 std::optional<PrefixCount> prefixCount(const QString& prefix);
 
+// Whether the engine would sort the rows of a statement itself (no index gives its order).
+// True also when the plan cannot be read.
+bool planSortsRows(const QString& sql, const QVariantList& values);
+
 // expr as an expression that no index serves: steers the planner to the index that gives a
 // statement's order instead of the one that narrows its condition.
 QString noIndex(const QString& expr);

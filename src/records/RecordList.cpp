@@ -88,11 +88,7 @@ bool RecordList::read(QString* error) {
 bool RecordList::orderServedByIndex() {
     QVariantList values = query_.values;
     values << 0 << 0 << 0 << 1;
-    auto plan = runSql(QStringLiteral("EXPLAIN QUERY PLAN ") + walkStatement(query_, true), values);
-    if (!plan) return false;
-    while (plan->next())
-        if (plan->value(3).toString().contains(QLatin1String("TEMP B-TREE"))) return false;
-    return true;
+    return !planSortsRows(walkStatement(query_, true), values);
 }
 
 bool RecordList::collectAll(QString* error) {

@@ -1,0 +1,195 @@
+#include "platform/ServerCopy.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlDriver>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+namespace zorva {
+
+namespace {
+
+constexpr qsizetype kChunk = 1 << 20; // bytes sent to the server at a time
+
+// The engine's own handle behind a connection of Qt (the server's driver names it by the
+// structure's tag, pg_conn).
+template <typename Handle>
+Handle* handleOf(QSqlDatabase& db, const char* type) {
+    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+    if (!h.isValid() || qstrcmp(h.typeName(), type) != 0) return nullptr;
+    return *static_cast<Handle* const*>(h.data());
+}
+
+quint64 lineHash(const QByteArray& line) { return quint64(qHash(QByteArrayView(line), 0x5eed)); }
+
+QString serverError(PGconn* conn) {
+    return QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+}
+
+QByteArray quotedList(const QStringList& columns) {
+    QByteArray out;
+    for (const QString& c : columns) {
+        if (!out.isEmpty()) out += ", ";
+        out += '"' + c.toLower().toUtf8() + '"';
+    }
+    return out;
+}
+
+// The server's reason for refusing a copy, with the row it refused ("line N" of the copy is
+// the Nth row sent) ahead of it.
+QString copyErrorOf(const PGresult* r) {
+    const QString primary = QString::fromUtf8(PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY));
+    const QString context = QString::fromUtf8(PQresultErrorField(r, PG_DIAG_CONTEXT));
+    static const QRegularExpression line(QStringLiteral("\\bline (\\d+)"));
+    const auto m = line.match(context);
+    if (primary.isEmpty()) return QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+    return m.hasMatch() ? QStringLiteral("row %1: %2").arg(m.captured(1), primary) : primary;
+}
+
+// Ends a COPY the server still expects data for and reads its outcome.
+bool finishCopyIn(PGconn* conn, const char* failure, qint64* rows, QString* why) {
+    if (PQputCopyEnd(conn, failure) != 1) {
+        *why = serverError(conn);
+        return false;
+    }
+    bool ok = true;
+    while (PGresult* r = PQgetResult(conn)) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK) {
+            ok = false;
+            if (why->isEmpty()) *why = copyErrorOf(r);
+        } else if (rows) {
+            *rows = QByteArray(PQcmdTuples(r)).toLongLong();
+        }
+        PQclear(r);
+    }
+    return ok;
+}
+
+} // namespace
+
+void appendCopyValue(QByteArray& line, const char* text, qsizetype size, bool isNull) {
+    if (isNull) {
+        line += "\\N";
+        return;
+    }
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = text[i];
+        switch (c) {
+        case '\\': line += "\\\\"; break;
+        case '\t': line += "\\t"; break;
+        case '\n': line += "\\n"; break;
+        case '\r': line += "\\r"; break;
+        default: line += c;
+        }
+    }
+}
+
+qint64 copyRowsToServer(QSqlDatabase from, QSqlDatabase to, const QString& table,
+                        const QStringList& columns, RowsDigest* sent, QString* error) {
+    const auto fail = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("table %1%2 %3")
+                         .arg(table, why.startsWith(QLatin1String("row ")) ? QStringLiteral(",")
+                                                                           : QStringLiteral(":"),
+                              why);
+        return qint64(-1);
+    };
+    sqlite3* file = handleOf<sqlite3>(from, "sqlite3*");
+    PGconn* server = handleOf<PGconn>(to, "pg_conn*");
+    if (!file || !server) return fail(QStringLiteral("no direct connection to copy through"));
+    QByteArray select = "SELECT ";
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        select += (i ? ", [" : "[") + columns[i].toUtf8() + ']';
+    select += " FROM [" + table.toUtf8() + "] ORDER BY rowid";
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(file, select.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        return fail(QString::fromUtf8(sqlite3_errmsg(file)));
+    const QByteArray copy = "COPY " + table.toLower().toUtf8() + " (" + quotedList(columns) + ") FROM STDIN";
+    PGresult* started = PQexec(server, copy.constData());
+    const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
+    const QString refused = QString::fromUtf8(PQresultErrorMessage(started)).trimmed();
+    PQclear(started);
+    if (!copying) {
+        sqlite3_finalize(stmt);
+        return fail(refused);
+    }
+    RowsDigest digest;
+    QByteArray buffer, line;
+    buffer.reserve(kChunk + 4096);
+    QString why;
+    const int n = int(columns.size());
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+        line.clear();
+        for (int i = 0; i < n; ++i) {
+            if (i) line += '\t';
+            const bool isNull = sqlite3_column_type(stmt, i) == SQLITE_NULL;
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            appendCopyValue(line, text, sqlite3_column_bytes(stmt, i), isNull || !text);
+        }
+        ++digest.rows;
+        digest.sum += lineHash(line);
+        buffer += line;
+        buffer += '\n';
+        if (buffer.size() >= kChunk) {
+            if (PQputCopyData(server, buffer.constData(), int(buffer.size())) != 1) {
+                why = serverError(server);
+                break;
+            }
+            buffer.clear();
+        }
+    }
+    const bool readAll = step == SQLITE_DONE;
+    if (!readAll && why.isEmpty()) why = QString::fromUtf8(sqlite3_errmsg(file));
+    sqlite3_finalize(stmt);
+    if (why.isEmpty() && !buffer.isEmpty() &&
+        PQputCopyData(server, buffer.constData(), int(buffer.size())) != 1)
+        why = serverError(server);
+    qint64 stored = -1;
+    const bool ok = finishCopyIn(server, why.isEmpty() ? nullptr : "the copy was stopped", &stored, &why);
+    if (!ok || !why.isEmpty()) return fail(why.isEmpty() ? serverError(server) : why);
+    if (sent) *sent = digest;
+    return stored;
+}
+
+bool serverRowsDigest(QSqlDatabase to, const QString& table, const QStringList& columns,
+                      RowsDigest* digest, QString* error) {
+    PGconn* server = handleOf<PGconn>(to, "pg_conn*");
+    if (!server) {
+        if (error) *error = QStringLiteral("table %1: no direct connection to read through").arg(table);
+        return false;
+    }
+    const QByteArray copy = "COPY " + table.toLower().toUtf8() + " (" + quotedList(columns) + ") TO STDOUT";
+    PGresult* started = PQexec(server, copy.constData());
+    const bool copying = PQresultStatus(started) == PGRES_COPY_OUT;
+    QString why = QString::fromUtf8(PQresultErrorMessage(started)).trimmed();
+    PQclear(started);
+    RowsDigest d;
+    if (copying) {
+        char* data = nullptr;
+        int size;
+        while ((size = PQgetCopyData(server, &data, 0)) > 0) {
+            // One row per message, ending in its newline.
+            const qsizetype length = size > 0 && data[size - 1] == '\n' ? size - 1 : size;
+            ++d.rows;
+            d.sum += lineHash(QByteArray::fromRawData(data, length));
+            PQfreemem(data);
+        }
+        why.clear();
+        while (PGresult* r = PQgetResult(server)) {
+            if (PQresultStatus(r) != PGRES_COMMAND_OK && why.isEmpty())
+                why = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+            PQclear(r);
+        }
+    }
+    if (!why.isEmpty() || !copying) {
+        if (error) *error = QStringLiteral("table %1: %2").arg(table, why);
+        return false;
+    }
+    if (digest) *digest = d;
+    return true;
+}
+
+} // namespace zorva

@@ -1,0 +1,76 @@
+#include "platform/ServerStatement.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDriver>
+#include <QSqlField>
+
+namespace zorva {
+
+bool isNullValue(const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return true;
+    switch (v.metaType().id()) {
+    case QMetaType::QString: return v.toString().isNull();
+    case QMetaType::QByteArray: return v.toByteArray().isNull();
+    case QMetaType::QDate: return v.toDate().isNull();
+    case QMetaType::QTime: return v.toTime().isNull();
+    case QMetaType::QDateTime: return v.toDateTime().isNull();
+    default: return false;
+    }
+}
+
+namespace {
+
+QString literalOf(const QSqlDriver* driver, const QVariant& v) {
+    if (isNullValue(v)) return QStringLiteral("NULL");
+    switch (v.metaType().id()) {
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("'true'") : QStringLiteral("'false'");
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        // Quoted, so the server takes its type from where it stands, as a parameter's.
+        return QLatin1Char('\'') + v.toString() + QLatin1Char('\'');
+    default: {
+        QSqlField field(QString(), v.metaType());
+        field.setValue(v);
+        return driver->formatValue(field);
+    }
+    }
+}
+
+} // namespace
+
+std::optional<QString> statementWithValues(const QSqlDriver* driver, const QString& sql,
+                                           const QVariantList& values) {
+    QString out;
+    out.reserve(sql.size() + values.size() * 12);
+    qsizetype next = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            // A literal or a quoted name is copied whole; a doubled quote continues it.
+            qsizetype end = i + 1;
+            while (end < n && sql.at(end) != c) ++end;
+            out += QStringView(sql).mid(i, end + 1 - i);
+            i = end;
+        } else if (c == QLatin1Char('?')) {
+            if (next >= values.size()) return std::nullopt;
+            out += literalOf(driver, values.at(next++));
+        } else {
+            out += c;
+        }
+    }
+    if (next != values.size()) return std::nullopt;
+    return out;
+}
+
+} // namespace zorva
