@@ -13,6 +13,9 @@
 #include <QSqlError>
 #include <QThread>
 #include <QUrl>
+#include <sqlite3.h>
+#include <chrono>
+#include <thread>
 
 namespace zorva {
 
@@ -58,6 +61,28 @@ bool checkUsable(QSqlDatabase& db, QString* error) {
     return false;
 }
 
+// How long a statement on the file waits for another copy's lock before "database is locked".
+constexpr auto kBusyLimit = std::chrono::milliseconds(5000);
+
+// SQLite's own busy wait sleeps the longer the longer it has waited (up to 100 ms at a time):
+// with many copies writing, one that has waited long keeps losing the lock to those that came
+// later, for seconds, until "database is locked". Trying again at a short even pace gives every
+// waiter the same chance; the limit stays that of QSQLITE_BUSY_TIMEOUT.
+int waitForLock(void*, int tries) {
+    thread_local std::chrono::steady_clock::time_point since;
+    const auto now = std::chrono::steady_clock::now();
+    if (tries == 0) since = now;
+    if (now - since >= kBusyLimit) return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(tries < 20 ? 200 : 1000));
+    return 1;
+}
+
+void useEvenBusyWait(QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
+    if (sqlite3* h = *static_cast<sqlite3* const*>(handle.data())) sqlite3_busy_handler(h, waitForLock, nullptr);
+}
+
 } // namespace
 
 QSqlDatabase openDatabaseFile(const QString& path, const QString& name, QString* error,
@@ -86,6 +111,7 @@ QSqlDatabase openDatabaseFile(const QString& path, const QString& name, QString*
         QSqlDatabase::removeDatabase(name);
         return {};
     }
+    useEvenBusyWait(db);
     prepareHistoryConnection(db);
     return db;
 }
