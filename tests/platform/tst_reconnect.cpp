@@ -106,6 +106,23 @@ private slots:
         QCOMPARE(sui().pendingMessages(), 0);
     }
 
+    // The server stays, but ends this copy's session (an administrator, a cut network).
+    void sessionEndedByTheServer() {
+        SERVER_ONLY();
+        QVERIFY(find("10.1.0.9"));
+        {
+            QSqlDatabase admin = openOtherCopy("zorva_admin");
+            QVERIFY(runSqlOn(admin, "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                    "WHERE application_name = 'Zorva' AND pid <> pg_backend_pid()"));
+        }
+        closeConnection("zorva_admin");
+        search->cmdCari->click();
+        takeLostMessage();
+        search->cmdCari->click();
+        QVERIFY(search->detailForm());
+        QCOMPARE(sui().pendingMessages(), 0);
+    }
+
     void detailEditSavedOnceTheServerIsBack() {
         SERVER_ONLY();
         frmMaklumatIP* d = find("10.1.0.9");
