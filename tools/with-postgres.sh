@@ -36,12 +36,15 @@ trap 'exit 130' INT TERM
 "${run_as[@]}" "$bin/initdb" -D "$dir/data" -U zorva -A trust -E UTF8 --locale=C >"$dir/initdb.log" 2>&1 ||
   { cat "$dir/initdb.log" >&2; exit 2; }
 # A throwaway cluster: durability is not wanted, speed is.
-"${run_as[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o \
-  "-c listen_addresses='' -c unix_socket_directories=$dir -c port=5432 -c fsync=off \
-   -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" start >/dev/null ||
+options="-c listen_addresses='' -c unix_socket_directories=$dir -c port=5432 -c fsync=off \
+ -c synchronous_commit=off -c full_page_writes=off -c max_connections=200"
+"${run_as[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$options" start >/dev/null ||
   { cat "$dir/server.log" >&2; exit 2; }
 
 export PGHOST=$dir PGPORT=5432 PGUSER=zorva PGDATABASE=postgres
+# For a test that stops and starts the server under the program (its data folder is
+# $PGHOST/data): pg_ctl as the cluster's owner (words split on spaces), and the server's options.
+export ZORVA_PG_CTL="${run_as[*]} $bin/pg_ctl" ZORVA_PG_OPTIONS="$options"
 set +e
 "$@"
 status=$?

@@ -20,6 +20,12 @@ bool addressRecorded(QSqlDatabase db, const QString& address) {
 } // namespace
 
 SaveOutcome saveAssignment(QSqlDatabase db, const AssignRecord& r, QString* error) {
+    // No connection: database() has said why in error (the server lost, the file gone); that
+    // is the text to keep.
+    if (!db.isValid()) {
+        if (error && error->isEmpty()) *error = QStringLiteral("The database is not open.");
+        return SaveOutcome::Failed;
+    }
     const QString sql = QStringLiteral(
         "INSERT INTO IP_Info (IP_Address, IP_4, [Name], [Type], Region, Workgroup, Project, "
         "Remarks, Username, StaffNo, LANID, Status, UnitDivision, Floor, Building, Roadname, "

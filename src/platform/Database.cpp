@@ -1,6 +1,7 @@
 #include "platform/Database.h"
 #include "platform/History.h"
 #include "platform/AppState.h"
+#include "platform/ConnectionLoss.h"
 #include "platform/DatabaseServer.h"
 #include "platform/DatabaseUse.h"
 #include "platform/ServerStatement.h"
@@ -9,9 +10,13 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QThread>
 #include <QUrl>
+#include <sqlite3.h>
+#include <chrono>
+#include <thread>
 
 namespace zorva {
 
@@ -47,6 +52,10 @@ QSet<QString>& inTransaction() {
     return names;
 }
 
+// Set when this thread dropped its server connection as lost, until a new one opens: a failed
+// open then tells the user why it is tried at all.
+thread_local bool serverLost = false;
+
 bool checkUsable(QSqlDatabase& db, QString* error) {
     QSqlQuery q(db);
     if (q.exec(isServer(db) ? QStringLiteral("SELECT 1")
@@ -54,6 +63,28 @@ bool checkUsable(QSqlDatabase& db, QString* error) {
         return true;
     if (error) *error = q.lastError().text();
     return false;
+}
+
+// How long a statement on the file waits for another copy's lock before "database is locked".
+constexpr auto kBusyLimit = std::chrono::milliseconds(5000);
+
+// SQLite's own busy wait sleeps the longer the longer it has waited (up to 100 ms at a time):
+// with many copies writing, one that has waited long keeps losing the lock to those that came
+// later, for seconds, until "database is locked". Trying again at a short even pace gives every
+// waiter the same chance; the limit stays that of QSQLITE_BUSY_TIMEOUT.
+int waitForLock(void*, int tries) {
+    thread_local std::chrono::steady_clock::time_point since;
+    const auto now = std::chrono::steady_clock::now();
+    if (tries == 0) since = now;
+    if (now - since >= kBusyLimit) return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(tries < 20 ? 200 : 1000));
+    return 1;
+}
+
+void useEvenBusyWait(QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
+    if (sqlite3* h = *static_cast<sqlite3* const*>(handle.data())) sqlite3_busy_handler(h, waitForLock, nullptr);
 }
 
 } // namespace
@@ -84,6 +115,7 @@ QSqlDatabase openDatabaseFile(const QString& path, const QString& name, QString*
         QSqlDatabase::removeDatabase(name);
         return {};
     }
+    useEvenBusyWait(db);
     prepareHistoryConnection(db);
     return db;
 }
@@ -130,13 +162,29 @@ QSqlDatabase database(QString* error) {
     const QString name = mainConnectionName();
     if (const auto& server = serverInUse()) {
         if (QSqlDatabase::contains(name)) {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            if (db.isOpen() && sameServer(db, *server)) {
-                keepHistoryToldOf(db); // a login since it opened
-                return db;
+            // Never a new connection inside a Transaction, dead or not: its later statements
+            // would go there and stick one by one; they fail with it instead, and it is gone
+            // whole.
+            if (inTransaction().contains(name)) return QSqlDatabase::database(name, false);
+            // The driver may still call a connection open whose server went away: one that a
+            // statement found lost is opened anew, so the next action works once the server
+            // is back, without a restart.
+            if (connectionIsLost(name)) {
+                closeConnection(name);
+                serverLost = true;
+            } else {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                if (db.isOpen() && sameServer(db, *server)) {
+                    keepHistoryToldOf(db); // a login since it opened
+                    return db;
+                }
             }
         }
-        return openDatabaseServer(*server, name, error);
+        QString why;
+        QSqlDatabase db = openDatabaseServer(*server, name, &why);
+        if (db.isValid()) serverLost = false;
+        else if (error) *error = serverLost ? serverDoesNotAnswerText(why) : why;
+        return db;
     }
     const QString wanted = appState().gDbPath;
     if (QSqlDatabase::contains(name)) {
@@ -191,6 +239,7 @@ std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql, const QVa
         return q.exec();
     }();
     if (!ok && error) *error = sqlErrorText(q);
+    if (!ok) noteFailedStatement(db, q.lastError());
     if (guarded)
         QSqlQuery(db).exec(ok ? QStringLiteral("RELEASE SAVEPOINT zorva_statement")
                    : QStringLiteral("ROLLBACK TO SAVEPOINT zorva_statement"));
@@ -219,6 +268,7 @@ std::optional<QSqlQuery> runSqlOrReport(QWidget* parent, const QString& sql,
 Transaction::Transaction(QSqlDatabase db) : db_(db) {
     open_ = db_.isValid() && db_.transaction();
     if (open_) inTransaction().insert(db_.connectionName());
+    else if (db_.isValid()) noteFailedStatement(db_, db_.lastError());
 }
 
 Transaction::~Transaction() {
@@ -231,7 +281,9 @@ bool Transaction::commit() {
     if (!open_) return false;
     open_ = false;
     inTransaction().remove(db_.connectionName());
-    return db_.commit();
+    if (db_.commit()) return true;
+    noteFailedStatement(db_, db_.lastError());
+    return false;
 }
 
 void Transaction::rollback() {
@@ -262,7 +314,14 @@ QString SqlQuote(const QString& text) {
 QString sqlErrorText(const QSqlQuery& q) {
     const QSqlError e = q.lastError();
     QString t = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    return t.isEmpty() ? QStringLiteral("Unknown database error.") : t;
+    const bool server = q.driver() && q.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+    // The server's driver closes a connection it found broken, and says nothing more.
+    if (t.isEmpty() && server && !q.driver()->isOpen())
+        return lostConnectionText(QStringLiteral("The database is not open."));
+    if (t.isEmpty()) return QStringLiteral("Unknown database error.");
+    // libpq's words alone ("server closed the connection unexpectedly") do not tell the user
+    // what happened.
+    return server && isConnectionLoss(e) ? lostConnectionText(t) : t;
 }
 
 } // namespace zorva
