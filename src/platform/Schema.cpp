@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 #include "platform/History.h"
 #include "platform/MonitorSchema.h"
+#include "platform/SchemaOrder.h"
 #include "platform/SchemaServer.h"
 #include "platform/SearchIndex.h"
 #include "platform/SqlDialect.h"
@@ -287,7 +288,7 @@ QStringList tableUpgradeStatements(QSqlDatabase& db);
 // What the upgrade has to do on this database; nothing when it is up to date. The history's
 // triggers come last: they name every column of IP_Info, the added ones too.
 QStringList upgradeStatements(QSqlDatabase& db) {
-    QStringList out = tableUpgradeStatements(db);
+    QStringList out = serverOrderStatements(db) + tableUpgradeStatements(db);
     if (tableExists(db, QStringLiteral("IP_Info"))) out << historyStatements(db) << monitorStatements(db);
     return out;
 }

@@ -2,6 +2,7 @@
 #include "platform/Database.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace zorva {
 
@@ -31,6 +32,160 @@ bool startsWord(const QString& sql, qsizetype i, QLatin1String word) {
 bool escapeFollows(const QString& sql, qsizetype from) {
     while (from < sql.size() && sql.at(from).isSpace()) ++from;
     return sql.mid(from, 6).compare(QLatin1String("escape"), Qt::CaseInsensitive) == 0;
+}
+
+bool nameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
+// The name or number that begins at sql[i]; empty when none begins there.
+QStringView wordAt(const QString& sql, qsizetype i) {
+    if (!nameChar(sql.at(i)) || (i > 0 && nameChar(sql.at(i - 1)))) return {};
+    qsizetype end = i;
+    while (end < sql.size() && nameChar(sql.at(end))) ++end;
+    return QStringView(sql).mid(i, end - i);
+}
+
+// Where a quoted literal, quoted name or dollar-quoted body that begins at sql[i] ends (its
+// last character); i itself when none begins there.
+qsizetype quotedEnd(const QString& sql, qsizetype i) {
+    const QChar c = sql.at(i);
+    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        const qsizetype end = sql.indexOf(c, i + 1);
+        return end < 0 ? sql.size() - 1 : end;
+    }
+    if (c != QLatin1Char('$') || (i > 0 && nameChar(sql.at(i - 1)))) return i;
+    qsizetype close = i + 1;
+    while (close < sql.size() && nameChar(sql.at(close))) ++close;
+    if (close >= sql.size() || sql.at(close) != QLatin1Char('$')) return i;
+    const QString tag = sql.mid(i, close + 1 - i);
+    const qsizetype end = sql.indexOf(tag, close + 1);
+    return end < 0 ? sql.size() - 1 : end + tag.size() - 1;
+}
+
+// What a sort term needs so that its NULLs come where SQLite puts them: first in ascending
+// order, last in descending (the server's default is the other way round). Nothing when the
+// term says so itself, or sorts by the row key, which is never NULL and whose primary key
+// index the server walks either way.
+QString nullsFor(QStringView term) {
+    static const QRegularExpression said(QStringLiteral("\\bnulls\\s+(first|last)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression key(QStringLiteral("^(\\w+\\.)?\"?rowid\"?(\\s+(asc|desc))?$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression descending(QStringLiteral("\\bdesc$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QString t = term.trimmed().toString();
+    if (t.isEmpty() || said.match(t).hasMatch() || key.match(t).hasMatch()) return {};
+    return descending.match(t).hasMatch() ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
+}
+
+struct Insertion {
+    qsizetype at;
+    QString text;
+};
+
+// Each term of a list (sql[from, to), split at its own commas) with its NULLs placed.
+void placeNulls(const QString& sql, qsizetype from, qsizetype to, QList<Insertion>& out) {
+    auto term = [&](qsizetype start, qsizetype end) {
+        const QString add = nullsFor(QStringView(sql).mid(start, end - start));
+        while (end > start && sql.at(end - 1).isSpace()) --end;
+        if (!add.isEmpty()) out.append({end, add});
+    };
+    int depth = 0;
+    qsizetype start = from;
+    for (qsizetype i = from; i < to; ++i) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('(')) ++depth;
+        else if (c == QLatin1Char(')')) --depth;
+        else if (c == QLatin1Char(',') && depth == 0) {
+            term(start, i);
+            start = i + 1;
+        } else i = quotedEnd(sql, i);
+    }
+    term(start, to);
+}
+
+QString inserted(QString sql, QList<Insertion> insertions) {
+    std::sort(insertions.begin(), insertions.end(),
+              [](const Insertion& a, const Insertion& b) { return a.at > b.at; });
+    for (const Insertion& i : insertions) sql.insert(i.at, i.text);
+    return sql;
+}
+
+// Words that end an ORDER BY list at its own depth.
+bool endsOrder(QStringView word) {
+    static const char* const enders[] = {"limit", "offset", "fetch", "rows", "range", "groups",
+                                         "union", "except", "intersect", "for", "window"};
+    for (const char* e : enders)
+        if (word.compare(QLatin1String(e), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// Every ORDER BY of a statement (in subqueries, window definitions and aggregates too) with
+// its NULLs where SQLite puts them.
+QString fileNullOrder(const QString& sql) {
+    struct Open {
+        int depth;
+        qsizetype from;
+    };
+    QList<Open> open;
+    QList<Insertion> insertions;
+    auto close = [&](qsizetype at) {
+        placeNulls(sql, open.last().from, at, insertions);
+        open.removeLast();
+    };
+    int depth = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql.at(i);
+        const bool here = !open.isEmpty() && open.last().depth == depth;
+        if (c == QLatin1Char('(')) {
+            ++depth;
+        } else if (c == QLatin1Char(')')) {
+            if (here) close(i);
+            --depth;
+        } else if (c == QLatin1Char(';')) {
+            while (!open.isEmpty()) close(i);
+            depth = 0;
+        } else if (const QStringView word = wordAt(sql, i); !word.isEmpty()) {
+            if (here && endsOrder(word)) {
+                close(i);
+            } else if (word.compare(QLatin1String("order"), Qt::CaseInsensitive) == 0) {
+                qsizetype by = i + word.size();
+                while (by < n && sql.at(by).isSpace()) ++by;
+                if (by < n && wordAt(sql, by).compare(QLatin1String("by"), Qt::CaseInsensitive) == 0) {
+                    open.append({depth, by + 2});
+                    i = by + 1;
+                    continue;
+                }
+            }
+            i += word.size() - 1;
+        } else {
+            i = quotedEnd(sql, i);
+        }
+    }
+    while (!open.isEmpty()) close(n);
+    return inserted(sql, insertions);
+}
+
+// A b-tree index of the server in the order the statements ask for: ascending with NULLs
+// first, so that it serves them (walked backwards: descending with NULLs last).
+QString nullsFirstIndex(const QString& sql) {
+    static const QRegularExpression index(
+        QStringLiteral("^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\b[^(]*?\\bON\\s+[\\w.\"]+\\s*(USING\\s+btree\\s*)?\\("),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = index.match(sql);
+    if (!m.hasMatch()) return sql;
+    const qsizetype from = m.capturedEnd();
+    int depth = 0;
+    for (qsizetype i = from; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('(')) ++depth;
+        else if (c == QLatin1Char(')') && depth-- == 0) {
+            QList<Insertion> insertions;
+            placeNulls(sql, from, i, insertions);
+            return inserted(sql, insertions);
+        } else i = quotedEnd(sql, i);
+    }
+    return sql;
 }
 
 } // namespace
@@ -65,7 +220,7 @@ QString serverSql(const QString& sql) {
             out += c;
         }
     }
-    return out;
+    return fileNullOrder(out);
 }
 
 QString sqlFor(const QSqlDatabase& db, const QString& sql) { return isServer(db) ? serverSql(sql) : sql; }
@@ -79,12 +234,20 @@ QString serverDdl(const QString& sql) {
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression table(QStringLiteral("^\\s*CREATE\\s+TABLE\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression columns(QStringLiteral("^\\s*(CREATE|ALTER)\\s+TABLE\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression plain(QStringLiteral("\\bTEXT\\b(?!\\s+COLLATE\\b)"),
+                                          QRegularExpression::CaseInsensitiveOption);
     // "+column" only steers SQLite's planner away from an index; the server indexes the column.
     static const QRegularExpression steered(QStringLiteral("\\(\\+(\\w+)\\)"));
     QString out = sql;
     out.replace(steered, QStringLiteral("(\\1)"));
+    // Text in byte order as on the file, whatever the database's own collation: plain text
+    // compares as SQLite's BINARY, citext under "C" folds ASCII letters and then compares bytes
+    // as NOCASE does.
+    if (columns.match(out).hasMatch()) out.replace(plain, QStringLiteral("text COLLATE \"C\""));
     out.replace(address, QStringLiteral("IP_Address text COLLATE \"C\""));
-    out.replace(nocase, QStringLiteral("citext"));
+    out.replace(nocase, QStringLiteral("citext COLLATE \"C\""));
     out.replace(integer, QStringLiteral("bigint"));
     if (table.match(out).hasMatch()) {
         const qsizetype close = out.lastIndexOf(QLatin1Char(')'));
@@ -92,7 +255,7 @@ QString serverDdl(const QString& sql) {
             out.insert(close, QStringLiteral(",\n        rowid bigint GENERATED BY DEFAULT AS "
                                              "IDENTITY PRIMARY KEY"));
     }
-    return serverSql(out);
+    return serverSql(nullsFirstIndex(out));
 }
 
 QString catalogSql(Dialect d, Catalog what) {

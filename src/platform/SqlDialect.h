@@ -16,15 +16,18 @@ inline bool isServer(const QSqlDatabase& db) { return dialectOf(db) == Dialect::
 
 // A statement as the server reads it: bracketed names ([Name], [Group]) become quoted
 // lower-case identifiers, the form unquoted names take on the server; IFNULL( becomes
-// coalesce(; a Like with a bound pattern gets no escape character, as on the file. String
-// literals and quoted identifiers are left as they are.
+// coalesce(; a Like with a bound pattern gets no escape character, as on the file; every
+// ORDER BY term puts NULLs where SQLite does (first ascending, last descending) unless it says
+// so itself or is the row key. String literals and quoted identifiers are left as they are.
 QString serverSql(const QString& sql);
 // The statement in db's own words: serverSql on a server, as it is on the file. For code that
 // prepares a statement once and runs it many times (the bulk writes of tests and benchmarks).
 QString sqlFor(const QSqlDatabase& db, const QString& sql);
 // The same for table and index definitions: text columns that ignore letter case become citext,
-// integers 64-bit, the address column plain text in byte order (so that its prefix searches
-// use the index), and each table gains the rowid key column.
+// integers 64-bit, the address column plain text (so that its prefix searches use the index),
+// every text column COLLATE "C" (the file's byte order, whatever the database's collation),
+// b-tree index columns ascending NULLS FIRST (the order serverSql asks for), and each table
+// gains the rowid key column.
 QString serverDdl(const QString& sql);
 
 // Catalogue questions, each with at most one '?' value.

@@ -121,10 +121,21 @@ bool RecordList::collectAll(QString* error) {
 
 bool RecordList::walkOn(qint64 wanted) {
     QVariantList values = query_.values;
-    if (!keys_.empty()) values << lastOrderValue_ << lastOrderValue_ << lastKey_;
+    QString sql = walkStatement(query_, !keys_.empty());
+    if (!keys_.empty() && lastOrderValue_.isNull()) {
+        // NULLs come first and compare with nothing: the rest of them by key, then every line
+        // that has a value.
+        sql = walkStatement(query_, false);
+        const QString column = sql.section(QLatin1Char(' '), 2, 2);
+        sql.insert(sql.lastIndexOf(QStringLiteral(" ORDER BY ")),
+                   QStringLiteral(" AND (%1 IS NOT NULL OR rowid > ?)").arg(column));
+        values << lastKey_;
+    } else if (!keys_.empty()) {
+        values << lastOrderValue_ << lastOrderValue_ << lastKey_;
+    }
     values << wanted;
     ++statements_;
-    auto q = runSql(walkStatement(query_, !keys_.empty()), values);
+    auto q = runSql(sql, values);
     if (!q) {
         keysComplete_ = true;
         count_ = qint64(keys_.size());

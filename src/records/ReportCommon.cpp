@@ -27,7 +27,8 @@ std::optional<std::vector<QStringList>> readReportRecords(QWidget* parent, const
         places << i;
     }
     auto q = runSqlOrReport(parent,
-                            QStringLiteral("SELECT %1 FROM IP_Info WHERE %2 ORDER BY %3")
+                            // Ties by row key: the same lines in the same order on both backends.
+                            QStringLiteral("SELECT %1 FROM IP_Info WHERE %2 ORDER BY %3, rowid")
                                 .arg(columns.join(QStringLiteral(", ")), where, order),
                             values);
     if (!q) return std::nullopt;

@@ -96,6 +96,13 @@ private slots:
         QTest::newRow("sorted by name") << "SELECT rowid FROM IP_Info ORDER BY [Name] LIMIT 20";
         QTest::newRow("temporary records") << "SELECT rowid FROM IP_Info WHERE Status = 'temp' ORDER BY IP_4 LIMIT 20";
         QTest::newRow("row key") << "SELECT * FROM IP_Info WHERE rowid = 42";
+        // NULLs first as on the file: the indexes hold them first too.
+        QTest::newRow("sorted by name, descending") << "SELECT rowid FROM IP_Info ORDER BY [Name] DESC LIMIT 20";
+        QTest::newRow("record search walk, continued")
+            << "SELECT rowid, IP_4 FROM IP_Info WHERE (IP_Address Like '10.0.%') AND IP_4 >= 3 "
+               "AND (IP_4 > 3 OR rowid > 100) ORDER BY IP_4, rowid LIMIT 256";
+        QTest::newRow("temporary records walk")
+            << "SELECT rowid, IP_4 FROM IP_Info WHERE (Status = 'temp') ORDER BY IP_4, rowid LIMIT 256";
     }
     void lookupsUseTheIndexes() {
         serverOnly();

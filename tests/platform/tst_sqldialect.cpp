@@ -52,16 +52,34 @@ private slots:
                                << QStringList{"NOCASE", "INTEGER", "["};
         QTest::newRow("address in byte order")
             << "CREATE TABLE IP_Info (IP_Address TEXT COLLATE NOCASE, DateIssue TEXT)"
-            << QStringList{"IP_Address text COLLATE \"C\"", "DateIssue TEXT", "rowid bigint"}
+            << QStringList{"IP_Address text COLLATE \"C\"", "DateIssue text COLLATE \"C\"", "rowid bigint"}
             << QStringList{"citext"};
         QTest::newRow("added column has no key")
             << "ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE DEFAULT '' CHECK (length(Status) <= 10)"
-            << QStringList{"ADD COLUMN Status citext DEFAULT ''", "length(Status) <= 10"}
+            << QStringList{"ADD COLUMN Status citext COLLATE \"C\" DEFAULT ''", "length(Status) <= 10"}
             << QStringList{"rowid"};
         QTest::newRow("index") << "CREATE INDEX IF NOT EXISTS IP_Info_Name ON IP_Info ([Name])"
-                               << QStringList{"ON IP_Info (\"name\")"} << QStringList{"rowid"};
+                               << QStringList{"ON IP_Info (\"name\" NULLS FIRST)"} << QStringList{"rowid"};
         QTest::newRow("steered index becomes plain") << "CREATE INDEX IF NOT EXISTS IP_Info_Order ON IP_Info (+IP_4)"
-                                                     << QStringList{"ON IP_Info (IP_4)"} << QStringList{"+"};
+                                                     << QStringList{"ON IP_Info (IP_4 NULLS FIRST)"} << QStringList{"+"};
+        QTest::newRow("every text column in byte order")
+            << "CREATE TABLE Monitor_Seen (\n Name TEXT COLLATE NOCASE NOT NULL,\n Seen TEXT,\n Old text)"
+            << QStringList{"Name citext COLLATE \"C\" NOT NULL", "Seen text COLLATE \"C\",",
+                           "Old text COLLATE \"C\","}
+            << QStringList{"NOCASE", "COLLATE \"C\" COLLATE"};
+        QTest::newRow("plain text of other statements kept")
+            << "CREATE INDEX x ON t USING gin ((a::text) gin_trgm_ops)"
+            << QStringList{"USING gin ((a::text) gin_trgm_ops)"} << QStringList{"COLLATE", "NULLS"};
+        QTest::newRow("index terms each")
+            << "CREATE UNIQUE INDEX IF NOT EXISTS s ON Monitor_Seen (State, IP_Num DESC, lower(a, b))"
+            << QStringList{"(State NULLS FIRST, IP_Num DESC NULLS LAST, lower(a, b) NULLS FIRST)"}
+            << QStringList{};
+        QTest::newRow("index as the server states it")
+            << "CREATE INDEX ip_info_place ON public.ip_info USING btree (region, cityowner)"
+            << QStringList{"USING btree (region NULLS FIRST, cityowner NULLS FIRST)"} << QStringList{};
+        QTest::newRow("index in its order already")
+            << "CREATE INDEX a ON t (x NULLS FIRST, y DESC NULLS LAST)"
+            << QStringList{"(x NULLS FIRST, y DESC NULLS LAST)"} << QStringList{"NULLS FIRST NULLS", "LAST NULLS"};
     }
     void definitions() {
         QFETCH(QString, sql);
@@ -70,6 +88,51 @@ private slots:
         const QString out = serverDdl(sql);
         for (const QString& c : contains) QVERIFY2(out.contains(c), qPrintable(out));
         for (const QString& l : lacks) QVERIFY2(!out.contains(l), qPrintable(out));
+    }
+
+    // Every ORDER BY term gets its NULLs where the file puts them: first ascending, last
+    // descending.
+    void orders_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("server");
+        QTest::newRow("plain and directions")
+            << "SELECT * FROM UserID ORDER BY [Name], UserID asc, Email DESC"
+            << "SELECT * FROM UserID ORDER BY \"name\" NULLS FIRST, UserID asc NULLS FIRST, Email DESC NULLS LAST";
+        QTest::newRow("limit and offset after it")
+            << "SELECT a FROM t Order By UnitDivision ASC, rowid LIMIT 1 OFFSET ?"
+            << "SELECT a FROM t Order By UnitDivision ASC NULLS FIRST, rowid LIMIT 1 OFFSET ?";
+        QTest::newRow("row key never null")
+            << "SELECT x FROM h ORDER BY rowid DESC LIMIT 5; SELECT y FROM c ORDER BY c.rowid"
+            << "SELECT x FROM h ORDER BY rowid DESC LIMIT 5; SELECT y FROM c ORDER BY c.rowid";
+        QTest::newRow("said already")
+            << "SELECT a FROM t ORDER BY a DESC NULLS FIRST, b nulls last"
+            << "SELECT a FROM t ORDER BY a DESC NULLS FIRST, b nulls last";
+        QTest::newRow("commas inside calls and literals")
+            << "SELECT a FROM t ORDER BY coalesce(a, 'x, y'), substr(b, 1, 2) DESC"
+            << "SELECT a FROM t ORDER BY coalesce(a, 'x, y') NULLS FIRST, substr(b, 1, 2) DESC NULLS LAST";
+        QTest::newRow("window and subquery")
+            << "SELECT row_number() OVER (PARTITION BY r ORDER BY a DESC ROWS UNBOUNDED PRECEDING), "
+               "(SELECT max(n) FROM u ORDER BY n LIMIT 1) FROM t ORDER BY b"
+            << "SELECT row_number() OVER (PARTITION BY r ORDER BY a DESC NULLS LAST ROWS UNBOUNDED PRECEDING), "
+               "(SELECT max(n) FROM u ORDER BY n NULLS FIRST LIMIT 1) FROM t ORDER BY b NULLS FIRST";
+        QTest::newRow("aggregate's own order")
+            << "SELECT string_agg(a, ',' ORDER BY a) FROM t"
+            << "SELECT string_agg(a, ',' ORDER BY a NULLS FIRST) FROM t";
+        QTest::newRow("order inside a subquery's term")
+            << "SELECT a FROM t ORDER BY (SELECT b FROM u WHERE u.k = t.k ORDER BY c DESC LIMIT 1), a"
+            << "SELECT a FROM t ORDER BY (SELECT b FROM u WHERE u.k = t.k ORDER BY c DESC NULLS LAST LIMIT 1) NULLS FIRST, a NULLS FIRST";
+        QTest::newRow("words in literals and names are no clause")
+            << "SELECT 'ORDER BY x' AS \"order by\", border, byline FROM t WHERE a = 'desc' ORDER BY 'desc', \"desc\""
+            << "SELECT 'ORDER BY x' AS \"order by\", border, byline FROM t WHERE a = 'desc' ORDER BY 'desc' NULLS FIRST, \"desc\" NULLS FIRST";
+        QTest::newRow("line breaks and trailing blanks")
+            << "SELECT a FROM t\nORDER\n BY a ,\n b desc \n" << "SELECT a FROM t\nORDER\n BY a NULLS FIRST ,\n b desc NULLS LAST \n";
+        QTest::newRow("none") << "SELECT a FROM t GROUP BY a" << "SELECT a FROM t GROUP BY a";
+    }
+    void orders() {
+        QFETCH(QString, sql);
+        QFETCH(QString, server);
+        QCOMPARE(serverSql(sql), server);
+        QCOMPARE(serverSql(server), server); // a statement read twice stays the same
     }
 
     void serverKeys_data() {
