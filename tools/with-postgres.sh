@@ -36,8 +36,9 @@ trap 'exit 130' INT TERM
 "${run_as[@]}" "$bin/initdb" -D "$dir/data" -U zorva -A trust -E UTF8 --locale=C >"$dir/initdb.log" 2>&1 ||
   { cat "$dir/initdb.log" >&2; exit 2; }
 # A throwaway cluster: durability is not wanted, speed is.
+# ZORVA_PG_EXTRA adds server settings (a bench sizes shared_buffers as a site's server would).
 options="-c listen_addresses='' -c unix_socket_directories=$dir -c port=5432 -c fsync=off \
- -c synchronous_commit=off -c full_page_writes=off -c max_connections=200"
+ -c synchronous_commit=off -c full_page_writes=off -c max_connections=200 ${ZORVA_PG_EXTRA:-}"
 "${run_as[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -o "$options" start >/dev/null ||
   { cat "$dir/server.log" >&2; exit 2; }
 
