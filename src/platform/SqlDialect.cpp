@@ -104,8 +104,9 @@ void placeNulls(const QString& sql, qsizetype from, qsizetype to, QList<Insertio
 }
 
 QString inserted(QString sql, QList<Insertion> insertions) {
-    std::sort(insertions.begin(), insertions.end(),
-              [](const Insertion& a, const Insertion& b) { return a.at > b.at; });
+    // From the end; of two at one place, the earlier in the list ends up last.
+    std::stable_sort(insertions.begin(), insertions.end(),
+                     [](const Insertion& a, const Insertion& b) { return a.at > b.at; });
     for (const Insertion& i : insertions) sql.insert(i.at, i.text);
     return sql;
 }
@@ -182,6 +183,12 @@ QString nullsFirstIndex(const QString& sql) {
         else if (c == QLatin1Char(')') && depth-- == 0) {
             QList<Insertion> insertions;
             placeNulls(sql, from, i, insertions);
+            // The file's indexes end in the row key unsaid, and serve an order by (column, row
+            // key); the server's are given it, or a walk sorts every line of equal value.
+            const QString last = sql.mid(from, i - from).section(QLatin1Char(','), -1).trimmed();
+            if (m.captured(1).isEmpty() && last.compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0 &&
+                last.compare(QLatin1String("\"rowid\""), Qt::CaseInsensitive) != 0)
+                insertions.prepend({i, QStringLiteral(", rowid")}); // placed after the NULLs
             return inserted(sql, insertions);
         } else i = quotedEnd(sql, i);
     }

@@ -59,9 +59,9 @@ private slots:
             << QStringList{"ADD COLUMN Status citext COLLATE \"C\" DEFAULT ''", "length(Status) <= 10"}
             << QStringList{"rowid"};
         QTest::newRow("index") << "CREATE INDEX IF NOT EXISTS IP_Info_Name ON IP_Info ([Name])"
-                               << QStringList{"ON IP_Info (\"name\" NULLS FIRST)"} << QStringList{"rowid"};
+                               << QStringList{"ON IP_Info (\"name\" NULLS FIRST, rowid)"} << QStringList{"rowid bigint"};
         QTest::newRow("steered index becomes plain") << "CREATE INDEX IF NOT EXISTS IP_Info_Order ON IP_Info (+IP_4)"
-                                                     << QStringList{"ON IP_Info (IP_4 NULLS FIRST)"} << QStringList{"+"};
+                                                     << QStringList{"ON IP_Info (IP_4 NULLS FIRST, rowid)"} << QStringList{"+"};
         QTest::newRow("every text column in byte order")
             << "CREATE TABLE Monitor_Seen (\n Name TEXT COLLATE NOCASE NOT NULL,\n Seen TEXT,\n Old text)"
             << QStringList{"Name citext COLLATE \"C\" NOT NULL", "Seen text COLLATE \"C\",",
@@ -76,10 +76,13 @@ private slots:
             << QStringList{};
         QTest::newRow("index as the server states it")
             << "CREATE INDEX ip_info_place ON public.ip_info USING btree (region, cityowner)"
-            << QStringList{"USING btree (region NULLS FIRST, cityowner NULLS FIRST)"} << QStringList{};
+            << QStringList{"USING btree (region NULLS FIRST, cityowner NULLS FIRST, rowid)"} << QStringList{};
         QTest::newRow("index in its order already")
             << "CREATE INDEX a ON t (x NULLS FIRST, y DESC NULLS LAST)"
-            << QStringList{"(x NULLS FIRST, y DESC NULLS LAST)"} << QStringList{"NULLS FIRST NULLS", "LAST NULLS"};
+            << QStringList{"(x NULLS FIRST, y DESC NULLS LAST, rowid)"} << QStringList{"NULLS FIRST NULLS", "LAST NULLS"};
+        QTest::newRow("index ending in the row key already")
+            << "CREATE INDEX ip_info_order ON s.ip_info USING btree (ip_4 NULLS FIRST, rowid)"
+            << QStringList{"USING btree (ip_4 NULLS FIRST, rowid)"} << QStringList{"rowid,", "rowid NULLS"};
     }
     void definitions() {
         QFETCH(QString, sql);
