@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(grid(prefixQuery("10.9.0.")), kByOctet);
         QCOMPARE(app().scalar("SELECT indexdef FROM pg_indexes WHERE indexname = 'ip_info_order' "
                               "AND schemaname = current_schema()").toString(),
-                 QStringLiteral("CREATE INDEX ip_info_order ON %1.ip_info USING btree (ip_4 NULLS FIRST)")
+                 QStringLiteral("CREATE INDEX ip_info_order ON %1.ip_info USING btree (ip_4 NULLS FIRST, rowid)")
                      .arg(app().scalar("SELECT current_schema()").toString()));
         QVERIFY2(serverOrderStatements(db).isEmpty(), qPrintable(serverOrderStatements(db).join('\n')));
         QVERIFY(!runSql("INSERT INTO IP_Info (IP_Address) VALUES ('10.9.0.30')")); // still unique
