@@ -300,13 +300,14 @@ QStringList tableUpgradeStatements(QSqlDatabase& db) {
         out << QStringLiteral("ALTER TABLE City ADD COLUMN StartIPRange INTEGER DEFAULT 0")
             << QStringLiteral("ALTER TABLE City ADD COLUMN ToIPRange INTEGER DEFAULT 0");
     if (!tableExists(db, QStringLiteral("IP_Info"))) return out;
-    out << searchIndexStatements(db);
     QStringList have = columnsOf(db, QStringLiteral("IP_Info"));
     if (!have.contains(QStringLiteral("Status"), Qt::CaseInsensitive)) {
         out << QStringLiteral("ALTER TABLE IP_Info ADD COLUMN Status TEXT COLLATE NOCASE "
                               "DEFAULT '' CHECK (length(Status) <= 10)");
         have << QStringLiteral("Status");
     }
+    // After the status: the server's search aids include an index of the temporary records.
+    out << searchIndexStatements(db);
     const QStringList indexes = catalog(db, Catalog::Indexes);
     for (const char* dropped : kDroppedIndexes)
         if (indexes.contains(QLatin1String(dropped), Qt::CaseInsensitive))

@@ -118,6 +118,11 @@ QStringList serverSearchIndexStatements(QSqlDatabase& db) {
     const bool counted = catalog(db, Catalog::Tables).contains(kBlocks, Qt::CaseInsensitive) &&
                          catalog(db, Catalog::Triggers).contains(kServerBlockTrigger, Qt::CaseInsensitive);
     if (!counted) out << serverBlockStatements();
+    // The temporary records (about a third), counted and walked from an index that holds only
+    // them: through the status index the server compares each entry's citext (50 ms against 15).
+    if (!have.contains(QStringLiteral("IP_Info_Temporary"), Qt::CaseInsensitive))
+        out << QStringLiteral("CREATE INDEX IP_Info_Temporary ON IP_Info (IP_4, rowid) "
+                              "WHERE Status = 'Temporary'");
     return out;
 }
 
@@ -182,7 +187,8 @@ QStringList searchIndexStatements(QSqlDatabase& db) {
 bool isSearchIndexStatement(const QString& sql) {
     return sql.contains(kTable) || sql.contains(kBlocks) || sql.contains(QLatin1String("IP_Info_Search")) ||
            sql.contains(QLatin1String("_Trigrams")) || sql.contains(QLatin1String("pg_trgm")) ||
-           sql.contains(QLatin1String("zorva_block")) || sql.contains(QLatin1String("ip_info_block"));
+           sql.contains(QLatin1String("zorva_block")) || sql.contains(QLatin1String("ip_info_block")) ||
+           sql.contains(QLatin1String("IP_Info_Temporary"));
 }
 
 std::optional<PrefixCount> prefixCount(const QString& prefix) {
