@@ -1,4 +1,5 @@
 #include "platform/ServerStatement.h"
+#include "platform/SqlDialect.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -56,11 +57,8 @@ std::optional<QString> statementWithValues(const QSqlDriver* driver, const QStri
     const qsizetype n = sql.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = sql.at(i);
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            // A literal or a quoted name is copied whole; a doubled quote continues it.
-            qsizetype end = i + 1;
-            while (end < n && sql.at(end) != c) ++end;
-            out += QStringView(sql).mid(i, end + 1 - i);
+        if (const qsizetype end = quotedEnd(sql, i); end != i) {
+            out += QStringView(sql).mid(i, end + 1 - i); // a '?' in there is text
             i = end;
         } else if (c == QLatin1Char('?')) {
             if (next >= values.size()) return std::nullopt;

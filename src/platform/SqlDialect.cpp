@@ -44,23 +44,6 @@ QStringView wordAt(const QString& sql, qsizetype i) {
     return QStringView(sql).mid(i, end - i);
 }
 
-// Where a quoted literal, quoted name or dollar-quoted body that begins at sql[i] ends (its
-// last character); i itself when none begins there.
-qsizetype quotedEnd(const QString& sql, qsizetype i) {
-    const QChar c = sql.at(i);
-    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-        const qsizetype end = sql.indexOf(c, i + 1);
-        return end < 0 ? sql.size() - 1 : end;
-    }
-    if (c != QLatin1Char('$') || (i > 0 && nameChar(sql.at(i - 1)))) return i;
-    qsizetype close = i + 1;
-    while (close < sql.size() && nameChar(sql.at(close))) ++close;
-    if (close >= sql.size() || sql.at(close) != QLatin1Char('$')) return i;
-    const QString tag = sql.mid(i, close + 1 - i);
-    const qsizetype end = sql.indexOf(tag, close + 1);
-    return end < 0 ? sql.size() - 1 : end + tag.size() - 1;
-}
-
 // What a sort term needs so that its NULLs come where SQLite puts them: first in ascending
 // order, last in descending (the server's default is the other way round). Nothing when the
 // term says so itself, or sorts by the row key, which is never NULL and whose primary key
@@ -196,6 +179,22 @@ QString nullsFirstIndex(const QString& sql) {
 }
 
 } // namespace
+
+qsizetype quotedEnd(const QString& sql, qsizetype i) {
+    const QChar c = sql.at(i);
+    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        const qsizetype end = sql.indexOf(c, i + 1);
+        return end < 0 ? sql.size() - 1 : end;
+    }
+    if (c != QLatin1Char('$') || (i > 0 && nameChar(sql.at(i - 1)))) return i;
+    qsizetype close = i + 1;
+    while (close < sql.size() && nameChar(sql.at(close))) ++close;
+    if (close >= sql.size() || sql.at(close) != QLatin1Char('$')) return i;
+    const QString tag = sql.mid(i, close + 1 - i);
+    const qsizetype end = sql.indexOf(tag, close + 1);
+    return end < 0 ? sql.size() - 1 : end + tag.size() - 1;
+}
+
 
 QString serverSql(const QString& sql) {
     QString out;

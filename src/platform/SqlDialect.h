@@ -20,6 +20,10 @@ inline bool isServer(const QSqlDatabase& db) { return dialectOf(db) == Dialect::
 // ORDER BY term puts NULLs where SQLite does (first ascending, last descending) unless it says
 // so itself or is the row key. String literals and quoted identifiers are left as they are.
 QString serverSql(const QString& sql);
+// Where a quoted literal, quoted name or dollar-quoted body that begins at sql[i] ends (its
+// last character); i itself when none begins there. A doubled quote reads as two literals side
+// by side, which skips the same text.
+qsizetype quotedEnd(const QString& sql, qsizetype i);
 // The statement in db's own words: serverSql on a server, as it is on the file. For code that
 // prepares a statement once and runs it many times (the bulk writes of tests and benchmarks).
 QString sqlFor(const QSqlDatabase& db, const QString& sql);
