@@ -2,6 +2,7 @@
 #include "platform/History.h"
 #include "platform/AppState.h"
 #include "platform/ConnectionLoss.h"
+#include "platform/EngineHandle.h"
 #include "platform/DatabaseServer.h"
 #include "platform/DatabaseUse.h"
 #include "platform/ServerStatement.h"
@@ -82,9 +83,7 @@ int waitForLock(void*, int tries) {
 }
 
 void useEvenBusyWait(QSqlDatabase& db) {
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
-    if (sqlite3* h = *static_cast<sqlite3* const*>(handle.data())) sqlite3_busy_handler(h, waitForLock, nullptr);
+    if (sqlite3* h = engineHandle<sqlite3>(db, "sqlite3*")) sqlite3_busy_handler(h, waitForLock, nullptr);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "platform/ServerStatement.h"
 #include "platform/AppState.h"
 #include "platform/Database.h"
+#include "platform/EngineHandle.h"
 #include "platform/SchemaServer.h"
 #include "platform/Session.h"
 #include "platform/SqlDialect.h"
@@ -293,9 +294,7 @@ QStringList historyStatements(QSqlDatabase& db) {
 
 void prepareHistoryConnection(QSqlDatabase& db) {
     if (isServer(db)) return setServerSettings(db);
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
-    sqlite3* h = *static_cast<sqlite3* const*>(handle.data());
+    sqlite3* h = engineHandle<sqlite3>(db, "sqlite3*");
     if (!h) return;
     const auto add = [h](const char* name, void (*f)(sqlite3_context*, int, sqlite3_value**)) {
         sqlite3_create_function_v2(h, name, 0, SQLITE_UTF8, nullptr, f, nullptr, nullptr, nullptr);

@@ -1,5 +1,7 @@
 #include "platform/ServerCopy.h"
 
+#include "platform/EngineHandle.h"
+
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -12,15 +14,6 @@ namespace zorva {
 namespace {
 
 constexpr qsizetype kChunk = 1 << 20; // bytes sent to the server at a time
-
-// The engine's own handle behind a connection of Qt (the server's driver names it by the
-// structure's tag, pg_conn).
-template <typename Handle>
-Handle* handleOf(QSqlDatabase& db, const char* type) {
-    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
-    if (!h.isValid() || qstrcmp(h.typeName(), type) != 0) return nullptr;
-    return *static_cast<Handle* const*>(h.data());
-}
 
 quint64 lineHash(const QByteArray& line) { return quint64(qHash(QByteArrayView(line), 0x5eed)); }
 
@@ -96,8 +89,8 @@ qint64 copyRowsToServer(QSqlDatabase from, QSqlDatabase to, const QString& table
                               why);
         return qint64(-1);
     };
-    sqlite3* file = handleOf<sqlite3>(from, "sqlite3*");
-    PGconn* server = handleOf<PGconn>(to, "pg_conn*");
+    sqlite3* file = engineHandle<sqlite3>(from, "sqlite3*");
+    PGconn* server = engineHandle<PGconn>(to, "pg_conn*");
     if (!file || !server) return fail(QStringLiteral("no direct connection to copy through"));
     QByteArray select = "SELECT ";
     for (qsizetype i = 0; i < columns.size(); ++i)
@@ -156,7 +149,7 @@ qint64 copyRowsToServer(QSqlDatabase from, QSqlDatabase to, const QString& table
 
 bool serverRowsDigest(QSqlDatabase to, const QString& table, const QStringList& columns,
                       RowsDigest* digest, QString* error) {
-    PGconn* server = handleOf<PGconn>(to, "pg_conn*");
+    PGconn* server = engineHandle<PGconn>(to, "pg_conn*");
     if (!server) {
         if (error) *error = QStringLiteral("table %1: no direct connection to read through").arg(table);
         return false;
