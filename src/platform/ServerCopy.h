@@ -17,7 +17,8 @@ struct RowsDigest {
 };
 
 // Copies the columns (as both tables name them, without brackets) of every row of table from
-// the file connection `from` into the same table on the server connection `to`. -1 with the
+// the file connection `from` into the same table on the server connection `to`, made in the
+// transaction open there (the rows go in frozen). -1 with the
 // reason (table, row) when the file cannot be read or the server refuses a row; the digest of
 // what was sent in *sent.
 qint64 copyRowsToServer(QSqlDatabase from, QSqlDatabase to, const QString& table,
