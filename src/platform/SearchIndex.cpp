@@ -62,11 +62,47 @@ QList<Trigger> triggers() {
     };
 }
 
-// On a server: trigram indexes (pg_trgm) on the text of the two columns serve the
-// case-insensitive "contains" search; the block counts are kept by a trigger function, as on
-// the file (counting a short prefix from the address index reads a million entries).
-QString serverTextIndex(const QString& column) {
+// On a server: the text of the two columns, folded as the file folds it (ASCII letters), in a
+// narrow table of its own kept by a trigger, with trigram indexes (pg_trgm). A trigram index
+// always has each hit checked against the text; checked there it reads a fifth of the pages
+// of IP_Info, and with the text folded beforehand LIKE compares it without folding it again
+// (counting 333,267 hits of a million: 190 ms in IP_Info, 69 ms here).
+const QString kServerTextTrigger = QStringLiteral("IP_Info_Text_Copy");
+
+QString serverTextIndex(const QString& column) { return QStringLiteral("%1_%2").arg(kTable, column); }
+// The indexes of an earlier version, on IP_Info itself.
+QString formerServerTextIndex(const QString& column) {
     return QStringLiteral("%1_%2_Trigrams").arg(kTable, column);
+}
+
+QStringList serverTextStatements() {
+    const auto folded = [](const char* row, const char* column) {
+        return QStringLiteral("lower(%1%2::text COLLATE \"C\")").arg(QLatin1String(row), QLatin1String(column));
+    };
+    const QString copy = QStringLiteral(
+        "CREATE OR REPLACE FUNCTION ip_info_text_copy() RETURNS trigger LANGUAGE plpgsql "
+        "SET search_path FROM CURRENT AS $$ BEGIN "
+        "IF TG_OP = 'INSERT' THEN "
+        "INSERT INTO ip_info_text (rowid, username, remarks) VALUES (NEW.rowid, %1, %2); "
+        "ELSIF TG_OP = 'DELETE' THEN DELETE FROM ip_info_text WHERE rowid = OLD.rowid; "
+        "ELSE UPDATE ip_info_text SET username = %1, remarks = %2 WHERE rowid = NEW.rowid; "
+        "END IF; RETURN NULL; END $$")
+        .arg(folded("NEW.", "username"), folded("NEW.", "remarks"));
+    QStringList out{QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm WITH SCHEMA public")};
+    for (const QString& column : kColumns)
+        out << QStringLiteral("DROP INDEX IF EXISTS %1").arg(formerServerTextIndex(column));
+    out << QStringLiteral("DROP TRIGGER IF EXISTS %1 ON IP_Info").arg(kServerTextTrigger)
+        << QStringLiteral("DROP TABLE IF EXISTS %1").arg(kTable)
+        << QStringLiteral("CREATE TABLE %1 (Username TEXT, Remarks TEXT)").arg(kTable)
+        << QStringLiteral("INSERT INTO %1 (rowid, Username, Remarks) SELECT rowid, %2, %3 FROM IP_Info")
+               .arg(kTable, folded("", "Username"), folded("", "Remarks"));
+    for (const QString& column : kColumns)
+        out << QStringLiteral("CREATE INDEX %1 ON %2 USING gin (%3 gin_trgm_ops)")
+                   .arg(serverTextIndex(column), kTable, column);
+    return out << copy
+               << QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR DELETE OR UPDATE OF Username, "
+                                 "Remarks ON IP_Info FOR EACH ROW EXECUTE FUNCTION ip_info_text_copy()")
+                      .arg(kServerTextTrigger);
 }
 
 const QString kServerBlockTrigger = QStringLiteral("IP_Info_Block_Count");
@@ -110,13 +146,16 @@ QStringList serverSearchIndexStatements(QSqlDatabase& db) {
     auto q = runSqlOn(db, catalogSql(Dialect::PostgreSQL, Catalog::Indexes));
     while (q && q->next()) have << q->value(0).toString();
     QStringList out;
+    const QStringList tables = catalog(db, Catalog::Tables);
+    const QStringList triggers = catalog(db, Catalog::Triggers);
+    // A table without its trigger or an index may have missed changes: it is made again whole.
+    bool texts = tables.contains(kTable, Qt::CaseInsensitive) &&
+                 triggers.contains(kServerTextTrigger, Qt::CaseInsensitive);
     for (const QString& column : kColumns)
-        if (!have.contains(serverTextIndex(column), Qt::CaseInsensitive))
-            out << QStringLiteral("CREATE INDEX %1 ON IP_Info USING gin ((%2::text) gin_trgm_ops)")
-                       .arg(serverTextIndex(column), column);
-    if (!out.isEmpty()) out.prepend(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm WITH SCHEMA public"));
-    const bool counted = catalog(db, Catalog::Tables).contains(kBlocks, Qt::CaseInsensitive) &&
-                         catalog(db, Catalog::Triggers).contains(kServerBlockTrigger, Qt::CaseInsensitive);
+        texts = texts && have.contains(serverTextIndex(column), Qt::CaseInsensitive);
+    if (!texts) out << serverTextStatements();
+    const bool counted = tables.contains(kBlocks, Qt::CaseInsensitive) &&
+                         triggers.contains(kServerBlockTrigger, Qt::CaseInsensitive);
     if (!counted) out << serverBlockStatements();
     // The temporary records (about a third), counted and walked from an index that holds only
     // them: through the status index the server compares each entry's citext (50 ms against 15).
@@ -127,13 +166,18 @@ QStringList serverSearchIndexStatements(QSqlDatabase& db) {
 }
 
 std::optional<ContainsCondition> serverContains(const QString& column, const QString& text) {
+    // Folded as the table's text is: ASCII letters only, as the column's citext under "C".
+    QString pattern = QLatin1Char('%') + text + QLatin1Char('%');
+    for (QChar& c : pattern)
+        if (c.unicode() < 128) c = c.toLower();
     ContainsCondition c;
-    // The index holds the text; ILIKE ignores letter case as the column does. No escape
-    // character: a backslash is one more character to find, as in the file's Like.
-    c.where = column + QStringLiteral("::text ILIKE ? ESCAPE ''");
-    c.walkWhere = c.where;
-    c.countSql = QStringLiteral("SELECT count(*) FROM IP_Info WHERE ") + c.where;
-    c.values = {QLatin1Char('%') + text + QLatin1Char('%')};
+    // No escape character: a backslash is one more character to find, as in the file's Like.
+    const QString match = QStringLiteral("%1 LIKE ? ESCAPE ''").arg(column);
+    c.where = QStringLiteral("rowid IN (SELECT rowid FROM %1 WHERE %2)").arg(kTable, match);
+    // A walk in the search's order reads IP_Info by its order's index and compares as it goes.
+    c.walkWhere = column + QStringLiteral("::text ILIKE ? ESCAPE ''");
+    c.countSql = QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(kTable, match);
+    c.values = {pattern};
     return c;
 }
 
@@ -186,7 +230,7 @@ QStringList searchIndexStatements(QSqlDatabase& db) {
 
 bool isSearchIndexStatement(const QString& sql) {
     return sql.contains(kTable) || sql.contains(kBlocks) || sql.contains(QLatin1String("IP_Info_Search")) ||
-           sql.contains(QLatin1String("_Trigrams")) || sql.contains(QLatin1String("pg_trgm")) ||
+           sql.contains(QLatin1String("ip_info_text")) || sql.contains(QLatin1String("pg_trgm")) ||
            sql.contains(QLatin1String("zorva_block")) || sql.contains(QLatin1String("ip_info_block")) ||
            sql.contains(QLatin1String("IP_Info_Temporary"));
 }

@@ -8,6 +8,7 @@
 #include "platform/MonitorSchema.h"
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
+#include "platform/SearchIndex.h"
 #include "platform/ServerStatement.h"
 #include "platform/SqlDialect.h"
 #include "support/Fixture.h"
@@ -136,6 +137,54 @@ private slots:
             QVERIFY2(!lines.join('\n').contains("Sort"), qPrintable(lines.join('\n')));
         }
         QCOMPARE(app().scalar("SELECT count(*) FROM IP_Info WHERE Status = 'Temporary'").toInt(), 666);
+    }
+
+    // The "contains" search counts from the folded copy of the two columns: after every kind of
+    // change, and after the upgrade from the trigram indexes on IP_Info itself, it finds what a
+    // Like over IP_Info finds.
+    void containsFollowsChanges_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("as filled") << "";
+        QTest::newRow("added") << "INSERT INTO IP_Info (IP_Address, Username, Remarks) VALUES "
+                                  "('10.9.9.9', 'New USER1', 'o''brien \\x'), ('10.9.9.10', NULL, NULL)";
+        QTest::newRow("username changed") << "UPDATE IP_Info SET Username = 'User1 Élan' WHERE rowid % 4 = 0";
+        QTest::newRow("remarks emptied") << "UPDATE IP_Info SET Remarks = NULL WHERE rowid % 3 = 0";
+        QTest::newRow("another column") << "UPDATE IP_Info SET [Name] = 'user1' WHERE rowid % 5 = 0";
+        QTest::newRow("deleted") << "DELETE FROM IP_Info WHERE rowid % 2 = 0";
+        QTest::newRow("upgraded") << "upgrade";
+    }
+    void containsFollowsChanges() {
+        serverOnly();
+        QFETCH(QString, change);
+        fillInventory(database(), 300);
+        if (change == "upgrade") {
+            for (const char* sql : {"DROP TRIGGER IP_Info_Text_Copy ON IP_Info", "DROP TABLE IP_Info_Text",
+                                    "CREATE INDEX IP_Info_Text_Username_Trigrams ON IP_Info USING gin "
+                                    "((Username::text) gin_trgm_ops)"})
+                app().exec(sql);
+            app().exec("UPDATE IP_Info SET Username = 'gone user1' WHERE rowid = 7");
+            QString error;
+            QVERIFY2(UpgradeSchema(&error), qPrintable(error));
+            QSqlDatabase db = database();
+            QVERIFY(!catalog(db, Catalog::Indexes).contains("ip_info_text_username_trigrams"));
+        } else if (!change.isEmpty()) {
+            app().exec(change);
+        }
+        int total = 0;
+        for (const QString& column : {QString("Username"), QString("Remarks")})
+            for (const QString& text : {QString("user1"), QString("USER1 é"), QString("O'B"),
+                                        QString("RIEN"), QString("n \\x"), QString("élan")}) {
+                const auto c = indexedContains(column, text);
+                QVERIFY(c);
+                const int found = app().scalar(c->countSql, c->values).toInt();
+                const int listed = app().scalar("SELECT count(*) FROM IP_Info WHERE " + c->where, c->values).toInt();
+                const int expected = app().scalar("SELECT count(*) FROM IP_Info WHERE " + column + " LIKE ?",
+                                                  {"%" + text + "%"}).toInt();
+                QCOMPARE(found, expected);
+                QCOMPARE(listed, expected);
+                total += expected;
+            }
+        QVERIFY(total > 100);
     }
 
     // An older layout on the server gains the new columns and indexes, once.
