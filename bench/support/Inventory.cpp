@@ -191,6 +191,11 @@ std::optional<DatabaseServer> benchServer(const QString& file, QString* error) {
 }
 
 void dropBenchServer(const DatabaseServer& server) {
+    // ZORVA_BENCH_KEEP=1 leaves the schema for a look at its plans with psql.
+    if (qEnvironmentVariableIntValue("ZORVA_BENCH_KEEP")) {
+        std::printf("kept: schema %s\n", qPrintable(server.schema));
+        return;
+    }
     const QString name = QStringLiteral("bench_drop");
     {
         DatabaseServer admin = server;
