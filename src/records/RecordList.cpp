@@ -17,6 +17,13 @@ struct Line {
     qint64 key;
 };
 
+// The search's order: by address text when asked, then IP_4, then the row key.
+bool before(const Line& a, const Line& b, bool byAddress) {
+    if (byAddress && a.address != b.address) return a.address < b.address;
+    if (a.ip4 != b.ip4) return a.ip4 < b.ip4;
+    return a.key < b.key;
+}
+
 } // namespace
 
 QString RecordList::collectStatement(const RecordQuery& query) {
@@ -69,6 +76,8 @@ bool RecordList::run(const RecordQuery& query, QString* error) {
 bool RecordList::read(QString* error) {
     // A scan is run once and gives the count with the lines.
     if (query_.scan) return collectAll(error);
+    if (query_.few)
+        if (const std::optional<bool> read = readFew(error)) return *read;
     // An index-served condition counts cheaply; only a small result is read whole.
     ++statements_;
     auto c = runSql(countStatement(query_),
@@ -83,6 +92,43 @@ bool RecordList::read(QString* error) {
     keysComplete_ = false;
     walkServed_ = orderServedByIndex();
     return walkOn(std::min<qint64>(count_, 256));
+}
+
+std::optional<bool> RecordList::readFew(QString* error) {
+    const bool byAddress = query_.order == RecordQuery::Order::ByAddress;
+    ++statements_;
+    auto q = runSql(QStringLiteral("SELECT rowid, IP_4, IP_Address, [Name], [Type], Username, StaffNo, "
+                                   "Remarks FROM IP_Info WHERE ") +
+                        query_.where + QStringLiteral(" LIMIT %1").arg(kPage + 1),
+                    query_.values, error);
+    if (!q) return false;
+    struct Found {
+        Line line;
+        Cells cells;
+    };
+    std::vector<Found> found;
+    while (q->next()) {
+        if (found.size() == size_t(kPage)) return std::nullopt; // more than a page
+        Found f;
+        const QVariant ip4 = q->value(1);
+        f.line = {ip4.isNull() ? -1 : ip4.toLongLong(), byAddress ? q->value(2).toString() : QString(),
+                  q->value(0).toLongLong()};
+        for (int col = 0; col < kCells; ++col) f.cells[size_t(col)] = q->value(col + 2).toString();
+        found.push_back(std::move(f));
+    }
+    std::sort(found.begin(), found.end(),
+              [byAddress](const Found& a, const Found& b) { return before(a.line, b.line, byAddress); });
+    std::vector<Cells> first;
+    for (Found& f : found) {
+        keys_.push_back(f.line.key);
+        first.push_back(std::move(f.cells));
+    }
+    count_ = qint64(keys_.size());
+    if (count_ > 0) {
+        pages_.insert(0, std::move(first));
+        recent_.push_front(0);
+    }
+    return true;
 }
 
 bool RecordList::orderServedByIndex() {
@@ -104,11 +150,8 @@ bool RecordList::collectAll(QString* error) {
                          byAddress ? q->value(2).toString() : QString(), q->value(0).toLongLong()});
     }
     q.reset();
-    std::sort(lines.begin(), lines.end(), [byAddress](const Line& a, const Line& b) {
-        if (byAddress && a.address != b.address) return a.address < b.address;
-        if (a.ip4 != b.ip4) return a.ip4 < b.ip4;
-        return a.key < b.key;
-    });
+    std::sort(lines.begin(), lines.end(),
+              [byAddress](const Line& a, const Line& b) { return before(a, b, byAddress); });
     // Lines shown already keep their places; what changed meanwhile only moves the rest.
     const QSet<qint64> shown(keys_.begin(), keys_.end());
     keys_.reserve(lines.size());

@@ -20,7 +20,8 @@ namespace zorva {
 // collectLimit lines) is then read whole through the condition's index and sorted here, a
 // larger one is read in the search's order a piece at a time, continuing after the last key
 // read, as long as an index gives that order (else the rest is read in one go when first
-// looked at). A "contains" search, which no index serves, reads its lines in one scan.
+// looked at). A "contains" search, which no index serves, reads its lines in one scan. An
+// equality lookup reads its lines and their cells in one statement when they fit a page.
 class RecordList {
 public:
     // The six columns of the grid, in grid order.
@@ -61,6 +62,8 @@ public:
 private:
     bool read(QString* error);
     bool collectAll(QString* error);
+    // The lines of an equality lookup with their cells; nullopt when there are more than a page.
+    std::optional<bool> readFew(QString* error);
     bool orderServedByIndex();
     bool walkOn(qint64 wanted);
     bool fetchKeys(qint64 upTo);

@@ -12,6 +12,12 @@ RecordQuery onColumn(const QString& column, const QString& op, const QVariant& v
     return q;
 }
 
+RecordQuery equalTo(const QString& column, const QString& value) {
+    RecordQuery q = onColumn(column, QStringLiteral(" = ?"), value);
+    q.few = true;
+    return q;
+}
+
 // Addresses that begin with a text. A large result is walked through the order's index,
 // checking the prefix on each row: the address index would give every row before the first.
 RecordQuery beginWith(const QString& text) {
@@ -90,7 +96,7 @@ TextSearch textSearch(SearchMode mode, MatchOption option, const QString& text) 
     switch (mode) {
     case SearchMode::IPAddress:
         if (option == MatchOption::Exact) {
-            s.query = onColumn(QStringLiteral("IP_Address"), QStringLiteral(" = ?"), text);
+            s.query = equalTo(QStringLiteral("IP_Address"), text);
             s.notFound = noRecord(QStringLiteral("IP Address"), text);
         } else if (option == MatchOption::BeginWith) {
             s.query = beginWith(text);
@@ -106,11 +112,11 @@ TextSearch textSearch(SearchMode mode, MatchOption option, const QString& text) 
         }
         break;
     case SearchMode::StaffNo:
-        s.query = onColumn(QStringLiteral("StaffNo"), QStringLiteral(" = ?"), text);
+        s.query = equalTo(QStringLiteral("StaffNo"), text);
         s.notFound = noRecord(QStringLiteral("Staff No."), text);
         break;
     case SearchMode::Hostname:
-        s.query = onColumn(QStringLiteral("[Name]"), QStringLiteral(" = ?"), text);
+        s.query = equalTo(QStringLiteral("[Name]"), text);
         s.notFound = noRecord(QStringLiteral("Hostname"), text);
         break;
     case SearchMode::Username:
@@ -156,7 +162,7 @@ QString locationPrefix(int octet1, int octet2, int octet3) {
 }
 
 RecordQuery addressQuery(const QString& address) {
-    return onColumn(QStringLiteral("IP_Address"), QStringLiteral(" = ?"), address);
+    return equalTo(QStringLiteral("IP_Address"), address);
 }
 
 QString foundNote(qint64 count) {

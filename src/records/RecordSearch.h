@@ -22,6 +22,9 @@ struct RecordQuery {
     // No index serves the condition (a "contains" pattern the full-text index cannot take):
     // the table is read once, whatever it finds.
     bool scan = false;
+    // An equality lookup, which usually finds a few lines: they are read with their grid cells
+    // in one statement, and counted and read as usual only when there are more than a page.
+    bool few = false;
 
     bool isEmpty() const { return where.isEmpty(); }
     // The column the order starts with.

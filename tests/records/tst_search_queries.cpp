@@ -221,6 +221,37 @@ private slots:
         }
     }
 
+    // An equality lookup reads the lines that fit a page, with their cells, in one statement;
+    // more are counted and read as any search. Either way the same lines, in the same order.
+    void equalityLookupOfAPage_data() {
+        QTest::addColumn<int>("shared"); // records with the staff number looked up
+        QTest::addColumn<int>("statements");
+        QTest::newRow("none") << 0 << 1;
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("a page") << RecordList::kPage << 1;
+        QTest::newRow("a page and one") << RecordList::kPage + 1 << 3; // and the cells when shown
+    }
+    void equalityLookupOfAPage() {
+        QFETCH(int, shared);
+        QFETCH(int, statements);
+        // Stored against the order (IP_4 descending), two with the same IP_4.
+        for (int i = shared; i > 0; --i)
+            test::addRecord(app(), QStringLiteral("10.7.%1.%2").arg(i % 2).arg(i / 2),
+                            {{"StaffNo", "SHARED"}, {"Name", QStringLiteral("H%1").arg(i)}});
+        RecordList list;
+        QVERIFY(list.run(textSearch(SearchMode::StaffNo, MatchOption::Exact, QStringLiteral("shared")).query));
+        QCOMPARE(list.count(), qint64(shared));
+        QCOMPARE(list.statements(), statements);
+        auto rows = runSql(QStringLiteral("SELECT IP_Address, [Name] FROM IP_Info WHERE StaffNo = 'SHARED' "
+                                          "ORDER BY IP_4, rowid"));
+        QVERIFY(rows);
+        for (qint64 i = 0; rows->next(); ++i) {
+            QCOMPARE(list.cells(i)[0], rows->value(0).toString());
+            QCOMPARE(list.cells(i)[1], rows->value(1).toString());
+        }
+        QCOMPARE(list.cells(shared)[0], QString()); // beyond the end
+    }
+
     // A large result: counted apart, the grid reads only what it shows.
     void largeResultReadAsShown() {
         test::addManyRecords(app(), 100000);
