@@ -3,6 +3,7 @@
 #include "platform/AppState.h"
 #include "platform/ConnectionLoss.h"
 #include "platform/EngineHandle.h"
+#include "platform/KeptStatements.h"
 #include "platform/DatabaseServer.h"
 #include "platform/DatabaseUse.h"
 #include "platform/ServerStatement.h"
@@ -212,8 +213,10 @@ void closeAllConnections() {
     for (const QString& name : QSqlDatabase::connectionNames()) closeConnection(name);
 }
 
-std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql, const QVariantList& values,
-                                  QString* error) {
+namespace {
+
+std::optional<QSqlQuery> runOn(QSqlDatabase db, const QString& sql, const QVariantList& values,
+                               QString* error, bool lookup) {
     if (!db.isValid() || !db.isOpen()) {
         if (error && error->isEmpty()) *error = QStringLiteral("The database is not open.");
         return std::nullopt;
@@ -221,22 +224,37 @@ std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql, const QVa
     const bool server = isServer(db);
     const bool guarded = server && inTransaction().contains(db.connectionName());
     if (guarded) QSqlQuery(db).exec(QStringLiteral("SAVEPOINT zorva_statement"));
-    QSqlQuery q(db);
-    // The server's driver streams forward-only rows one by one, and any other statement on the
-    // connection meanwhile (the next query of a loop, the savepoint above) cuts them short:
-    // there a result is read whole.
-    q.setForwardOnly(!server);
     const QString text = server ? serverSql(sql) : sql;
     // On the server a statement goes in one round trip, its values written in by the driver
-    // (a prepared statement would cost three: PREPARE, EXECUTE, DEALLOCATE).
-    const std::optional<QString> whole =
-        server ? (values.isEmpty() ? std::optional<QString>(text)
-                                   : statementWithValues(db.driver(), text, values))
-               : std::nullopt;
-    const bool ok = whole ? q.exec(*whole) : q.prepare(text) && [&] {
+    // (a prepared statement of the driver would cost three: PREPARE, EXECUTE, DEALLOCATE); a
+    // lookup runs the statement kept prepared for it.
+    const auto serverText = [&]() -> std::optional<QString> {
+        if (!server) return std::nullopt;
+        if (values.isEmpty()) return text;
+        if (lookup)
+            if (const auto name = keptStatement(db, text, guarded))
+                return executeWithValues(db.driver(), *name, values);
+        return statementWithValues(db.driver(), text, values);
+    };
+    const auto attempt = [&](QSqlQuery& q) {
+        // The server's driver streams forward-only rows one by one, and any other statement on
+        // the connection meanwhile (the next query of a loop, the savepoint above) cuts them
+        // short: there a result is read whole.
+        q.setForwardOnly(!server);
+        if (const auto whole = serverText()) return q.exec(*whole);
+        if (!q.prepare(text)) return false;
         for (const QVariant& v : values) q.addBindValue(v);
         return q.exec();
-    }();
+    };
+    QSqlQuery q(db);
+    bool ok = attempt(q);
+    if (!ok && lookup && server && isStaleStatement(q.lastError())) {
+        // Prepared in a session the server no longer has, or for columns that changed: once more.
+        if (guarded) QSqlQuery(db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT zorva_statement"));
+        forgetKeptStatement(db, text, q.lastError());
+        q = QSqlQuery(db);
+        ok = attempt(q);
+    }
     if (!ok && error) *error = sqlErrorText(q);
     if (!ok) noteFailedStatement(db, q.lastError());
     if (guarded)
@@ -246,14 +264,31 @@ std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql, const QVa
     return q;
 }
 
-std::optional<QSqlQuery> runSql(const QString& sql, const QVariantList& values, QString* error) {
+// The same on the program's database, opened when needed.
+std::optional<QSqlQuery> runOnProgramDatabase(const QString& sql, const QVariantList& values,
+                                              QString* error, bool lookup) {
     QString openError;
     QSqlDatabase db = database(&openError);
     if (!db.isValid()) {
         if (error) *error = openError;
         return std::nullopt;
     }
-    return runSqlOn(db, sql, values, error);
+    return runOn(db, sql, values, error, lookup);
+}
+
+} // namespace
+
+std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql, const QVariantList& values,
+                                  QString* error) {
+    return runOn(db, sql, values, error, false);
+}
+
+std::optional<QSqlQuery> runSql(const QString& sql, const QVariantList& values, QString* error) {
+    return runOnProgramDatabase(sql, values, error, false);
+}
+
+std::optional<QSqlQuery> runLookup(const QString& sql, const QVariantList& values, QString* error) {
+    return runOnProgramDatabase(sql, values, error, true);
 }
 
 std::optional<QSqlQuery> runSqlOrReport(QWidget* parent, const QString& sql,

@@ -30,6 +30,11 @@ std::optional<QSqlQuery> runSql(const QString& sql, const QVariantList& values =
                                 QString* error = nullptr);
 std::optional<QSqlQuery> runSqlOn(QSqlDatabase db, const QString& sql,
                                   const QVariantList& values = {}, QString* error = nullptr);
+// The same for a lookup whose best plan does not depend on its values (by the row key, or by
+// equality on an indexed column): on the server it is kept prepared, and later runs skip the
+// parsing and planning (a third of a short lookup's time); on the file as runSql.
+std::optional<QSqlQuery> runLookup(const QString& sql, const QVariantList& values,
+                                   QString* error = nullptr);
 // The same, showing a failure in an "Error !!!" message box over parent.
 std::optional<QSqlQuery> runSqlOrReport(QWidget* parent, const QString& sql,
                                         const QVariantList& values = {});

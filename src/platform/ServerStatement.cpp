@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QSqlDriver>
 #include <QSqlField>
+#include <QStringList>
 
 namespace zorva {
 
@@ -69,6 +70,31 @@ std::optional<QString> statementWithValues(const QSqlDriver* driver, const QStri
     }
     if (next != values.size()) return std::nullopt;
     return out;
+}
+
+QString statementWithParameters(const QString& sql, int* count) {
+    QString out;
+    out.reserve(sql.size() + 16);
+    int n = 0;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        if (const qsizetype end = quotedEnd(sql, i); end != i) {
+            out += QStringView(sql).mid(i, end + 1 - i);
+            i = end;
+        } else if (sql.at(i) == QLatin1Char('?')) {
+            out += QLatin1Char('$') + QString::number(++n);
+        } else {
+            out += sql.at(i);
+        }
+    }
+    if (count) *count = n;
+    return out;
+}
+
+QString executeWithValues(const QSqlDriver* driver, const QString& name, const QVariantList& values) {
+    if (values.isEmpty()) return QStringLiteral("EXECUTE ") + name;
+    QStringList literals;
+    for (const QVariant& v : values) literals << literalOf(driver, v);
+    return QStringLiteral("EXECUTE %1(%2)").arg(name, literals.join(QStringLiteral(", ")));
 }
 
 } // namespace zorva

@@ -16,6 +16,13 @@ namespace zorva {
 std::optional<QString> statementWithValues(const QSqlDriver* driver, const QString& sql,
                                            const QVariantList& values);
 
+// The same statement with its ? marks (outside quotes) numbered as the server's parameters
+// ($1, $2...), for PREPARE; the number of marks in *count.
+QString statementWithParameters(const QString& sql, int* count);
+// EXECUTE of the prepared statement `name` with the values written as statementWithValues
+// writes them.
+QString executeWithValues(const QSqlDriver* driver, const QString& name, const QVariantList& values);
+
 // Whether a value goes to the database as NULL (an invalid value, a null text, date or bytes).
 bool isNullValue(const QVariant& v);
 
