@@ -97,10 +97,10 @@ bool RecordList::read(QString* error) {
 std::optional<bool> RecordList::readFew(QString* error) {
     const bool byAddress = query_.order == RecordQuery::Order::ByAddress;
     ++statements_;
-    auto q = runSql(QStringLiteral("SELECT rowid, IP_4, IP_Address, [Name], [Type], Username, StaffNo, "
-                                   "Remarks FROM IP_Info WHERE ") +
-                        query_.where + QStringLiteral(" LIMIT %1").arg(kPage + 1),
-                    query_.values, error);
+    auto q = runLookup(QStringLiteral("SELECT rowid, IP_4, IP_Address, [Name], [Type], Username, "
+                                      "StaffNo, Remarks FROM IP_Info WHERE ") +
+                           query_.where + QStringLiteral(" LIMIT %1").arg(kPage + 1),
+                       query_.values, error);
     if (!q) return false;
     struct Found {
         Line line;
@@ -238,17 +238,18 @@ const std::vector<RecordList::Cells>& RecordList::page(qint64 number) {
     const qint64 last = std::min<qint64>(first + kPage, qint64(keys_.size()));
     std::vector<Cells> cells(size_t(std::max<qint64>(0, last - first)));
     if (last > first) {
-        QStringList marks;
+        // Always a page of keys (the last repeated), so that it is one statement to keep.
+        static const QString byKeys = [] {
+            QStringList marks;
+            for (int i = 0; i < kPage; ++i) marks << QStringLiteral("?");
+            return QStringLiteral("SELECT rowid, IP_Address, [Name], [Type], Username, StaffNo, "
+                                  "Remarks FROM IP_Info WHERE rowid IN (") +
+                   marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        }();
         QVariantList values;
-        for (qint64 i = first; i < last; ++i) {
-            marks << QStringLiteral("?");
-            values << keys_[size_t(i)];
-        }
+        for (qint64 i = first; i < first + kPage; ++i) values << keys_[size_t(std::min(i, last - 1))];
         ++statements_;
-        auto q = runSql(QStringLiteral("SELECT rowid, IP_Address, [Name], [Type], Username, "
-                                       "StaffNo, Remarks FROM IP_Info WHERE rowid IN (") +
-                            marks.join(QLatin1Char(',')) + QLatin1Char(')'),
-                        values);
+        auto q = runLookup(byKeys, values);
         QHash<qint64, Cells> byKey;
         while (q && q->next()) {
             Cells c;
