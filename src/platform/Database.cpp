@@ -4,6 +4,7 @@
 #include "platform/ConnectionLoss.h"
 #include "platform/EngineHandle.h"
 #include "platform/KeptStatements.h"
+#include "platform/Savepoint.h"
 #include "platform/DatabaseServer.h"
 #include "platform/DatabaseUse.h"
 #include "platform/ServerStatement.h"
@@ -227,7 +228,7 @@ std::optional<QSqlQuery> runOn(QSqlDatabase db, const QString& sql, const QVaria
     }
     const bool server = isServer(db);
     const bool guarded = server && inTransaction().contains(db.connectionName());
-    if (guarded) QSqlQuery(db).exec(QStringLiteral("SAVEPOINT zorva_statement"));
+    Savepoint guard(db, QStringLiteral("zorva_statement"), guarded);
     const QString text = server ? serverSql(sql) : sql;
     // On the server a statement goes in one round trip, its values written in by the driver
     // (a prepared statement of the driver would cost three: PREPARE, EXECUTE, DEALLOCATE); a
@@ -254,16 +255,14 @@ std::optional<QSqlQuery> runOn(QSqlDatabase db, const QString& sql, const QVaria
     bool ok = attempt(q);
     if (!ok && lookup && server && isStaleStatement(q.lastError())) {
         // Prepared in a session the server no longer has, or for columns that changed: once more.
-        if (guarded) QSqlQuery(db).exec(QStringLiteral("ROLLBACK TO SAVEPOINT zorva_statement"));
+        guard.rollBack();
         forgetKeptStatement(db, text, q.lastError());
         q = QSqlQuery(db);
         ok = attempt(q);
     }
     if (!ok && error) *error = sqlErrorText(q);
     if (!ok) noteFailedStatement(db, q.lastError());
-    if (guarded)
-        QSqlQuery(db).exec(ok ? QStringLiteral("RELEASE SAVEPOINT zorva_statement")
-                   : QStringLiteral("ROLLBACK TO SAVEPOINT zorva_statement"));
+    guard.finish(ok);
     if (!ok) return std::nullopt;
     return q;
 }

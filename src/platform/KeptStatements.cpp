@@ -1,6 +1,7 @@
 #include "platform/KeptStatements.h"
 #include "platform/ConnectionLoss.h"
 #include "platform/EngineHandle.h"
+#include "platform/Savepoint.h"
 #include "platform/ServerStatement.h"
 
 #include <QHash>
@@ -45,13 +46,11 @@ std::optional<QString> keptStatement(QSqlDatabase& db, const QString& sql, bool 
     if (const auto it = k.names.constFind(sql); it != k.names.cend()) return *it;
     if (k.refused.contains(sql) || k.names.size() >= kMostKept) return std::nullopt;
     const QString name = QStringLiteral("zorva_kept_%1").arg(++k.next);
-    if (inTransaction) run(db, QStringLiteral("SAVEPOINT zorva_prepare"));
+    Savepoint guard(db, QStringLiteral("zorva_prepare"), inTransaction);
     QSqlError error;
     const bool ok = run(db, QStringLiteral("PREPARE %1 AS %2").arg(name, statementWithParameters(sql, nullptr)),
                          &error);
-    if (inTransaction)
-        run(db, ok ? QStringLiteral("RELEASE SAVEPOINT zorva_prepare")
-                    : QStringLiteral("ROLLBACK TO SAVEPOINT zorva_prepare"));
+    guard.finish(ok);
     if (!ok) {
         // A lost connection is the next statement's to report; anything else stays unkept.
         if (!isConnectionLoss(error)) k.refused.insert(sql);
