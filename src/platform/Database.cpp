@@ -212,6 +212,7 @@ void closeConnection(const QString& name) {
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+    forgetKeptStatements(name);
 }
 
 void closeAllConnections() {

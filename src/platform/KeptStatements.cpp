@@ -23,9 +23,13 @@ struct Kept {
 };
 
 // A connection lives in one thread: each thread keeps what its connections hold.
-Kept& keptOn(QSqlDatabase& db) {
+QHash<QString, Kept>& keptInThread() {
     thread_local QHash<QString, Kept> all;
-    Kept& k = all[db.connectionName()];
+    return all;
+}
+
+Kept& keptOn(QSqlDatabase& db) {
+    Kept& k = keptInThread()[db.connectionName()];
     const void* handle = engineHandle<void>(db, "pg_conn*");
     if (k.handle != handle) k = Kept{handle, {}, {}, k.next};
     return k;
@@ -71,6 +75,10 @@ void forgetKeptStatement(QSqlDatabase& db, const QString& sql, const QSqlError& 
     const QString name = k.names.take(sql);
     if (!name.isEmpty() && why.nativeErrorCode() != QLatin1String("26000"))
         run(db, QStringLiteral("DEALLOCATE ") + name);
+}
+
+void forgetKeptStatements(const QString& connectionName) {
+    keptInThread().remove(connectionName);
 }
 
 } // namespace zorva

@@ -23,4 +23,7 @@ bool isStaleStatement(const QSqlError& e);
 // next keptStatement prepares it again.
 void forgetKeptStatement(QSqlDatabase& db, const QString& sql, const QSqlError& why);
 
+// Forgets what a connection of this thread kept, as it closes.
+void forgetKeptStatements(const QString& connectionName);
+
 } // namespace zorva
