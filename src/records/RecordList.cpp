@@ -3,6 +3,7 @@
 #include "platform/SearchIndex.h"
 
 #include <QSet>
+#include <QSqlQuery>
 #include <algorithm>
 
 namespace zorva {
@@ -22,6 +23,13 @@ bool before(const Line& a, const Line& b, bool byAddress) {
     if (byAddress && a.address != b.address) return a.address < b.address;
     if (a.ip4 != b.ip4) return a.ip4 < b.ip4;
     return a.key < b.key;
+}
+
+// A line from a row that starts rowid, IP_4, IP_Address (a record without IP_4 comes first).
+Line lineOf(const QSqlQuery& q, bool byAddress) {
+    const QVariant ip4 = q.value(1);
+    return {ip4.isNull() ? -1 : ip4.toLongLong(), byAddress ? q.value(2).toString() : QString(),
+            q.value(0).toLongLong()};
 }
 
 } // namespace
@@ -54,7 +62,7 @@ void RecordList::clear() {
     count_ = 0;
     keys_.clear();
     keysComplete_ = true;
-    walkServed_ = false;
+    walkServed_.reset();
     lastOrderValue_ = {};
     lastKey_ = 0;
     pages_.clear();
@@ -90,7 +98,6 @@ bool RecordList::read(QString* error) {
     // Large: the first piece in order now; the rest in pieces when the order has an index,
     // else in one read at the first look beyond it.
     keysComplete_ = false;
-    walkServed_ = orderServedByIndex();
     return walkOn(std::min<qint64>(count_, 256));
 }
 
@@ -110,9 +117,7 @@ std::optional<bool> RecordList::readFew(QString* error) {
     while (q->next()) {
         if (found.size() == size_t(kPage)) return std::nullopt; // more than a page
         Found f;
-        const QVariant ip4 = q->value(1);
-        f.line = {ip4.isNull() ? -1 : ip4.toLongLong(), byAddress ? q->value(2).toString() : QString(),
-                  q->value(0).toLongLong()};
+        f.line = lineOf(*q, byAddress);
         for (int col = 0; col < kCells; ++col) f.cells[size_t(col)] = q->value(col + 2).toString();
         found.push_back(std::move(f));
     }
@@ -132,6 +137,7 @@ std::optional<bool> RecordList::readFew(QString* error) {
 }
 
 bool RecordList::orderServedByIndex() {
+    ++statements_;
     QVariantList values = query_.values;
     values << 0 << 0 << 0 << 1;
     return !planSortsRows(walkStatement(query_, true), values);
@@ -144,11 +150,7 @@ bool RecordList::collectAll(QString* error) {
     if (!q) return false;
     std::vector<Line> lines;
     lines.reserve(size_t(std::max<qint64>(count_, 0)));
-    while (q->next()) {
-        const QVariant ip4 = q->value(1);
-        lines.push_back({ip4.isNull() ? -1 : ip4.toLongLong(),
-                         byAddress ? q->value(2).toString() : QString(), q->value(0).toLongLong()});
-    }
+    while (q->next()) lines.push_back(lineOf(*q, byAddress));
     q.reset();
     std::sort(lines.begin(), lines.end(),
               [byAddress](const Line& a, const Line& b) { return before(a, b, byAddress); });
@@ -200,7 +202,8 @@ bool RecordList::walkOn(qint64 wanted) {
 
 bool RecordList::fetchKeys(qint64 upTo) {
     if (keysComplete_ || upTo < qint64(keys_.size())) return true;
-    if (!walkServed_) return collectAll(nullptr);
+    if (!walkServed_) walkServed_ = orderServedByIndex();
+    if (!*walkServed_) return collectAll(nullptr);
     // Read at least as much as was read so far: a jump to the end costs a few statements.
     return walkOn(std::max<qint64>({upTo + 1 - qint64(keys_.size()), 256,
                                     std::min<qint64>(qint64(keys_.size()), 65536)}));

@@ -73,7 +73,9 @@ private:
     qint64 count_ = 0;
     std::vector<qint64> keys_;
     bool keysComplete_ = true;
-    bool walkServed_ = false; // the walk in the search's order needs no sort
+    // Whether the walk in the search's order needs no sort; asked when the first piece is not
+    // enough (most searches are looked at no further, and the question costs a round trip).
+    std::optional<bool> walkServed_;
     QVariant lastOrderValue_; // the walk's position: order value and key of the last line read
     qint64 lastKey_ = 0;
     QHash<qint64, std::vector<Cells>> pages_;

@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(model.count(), qint64(100000));
         QCOMPARE(model.rowCount(), 100000);
         const int afterRun = model.list().statements();
-        QVERIFY(afterRun <= 3);
+        QCOMPARE(afterRun, 2); // the count and the first piece; the cells when shown
         QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("10.50.0.0"));
         QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("10.50.1.0"));
         QCOMPARE(model.data(model.index(0, 6)).toString(), QStringLiteral("  "));
