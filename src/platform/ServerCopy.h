@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace zorva {
 
@@ -29,6 +30,6 @@ bool serverRowsDigest(QSqlDatabase to, const QString& table, const QStringList& 
                       RowsDigest* digest, QString* error);
 
 // One value in COPY's text format: NULL as \N, backslash, tab, newline and return escaped.
-void appendCopyValue(QByteArray& line, const char* text, qsizetype size, bool isNull);
+void appendCopyValue(std::string& line, const char* text, qsizetype size, bool isNull);
 
 } // namespace zorva
