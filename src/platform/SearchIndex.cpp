@@ -102,10 +102,12 @@ QStringList serverTextStatements() {
     for (const QString& column : kColumns)
         out << QStringLiteral("CREATE INDEX %1 ON %2 USING gin (%3 gin_trgm_ops)")
                    .arg(serverTextIndex(column), kTable, column);
+    // Statistics at once: until the server gathers its own, it plans the searches blind.
     return out << copy
                << QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR DELETE OR UPDATE OF Username, "
                                  "Remarks ON IP_Info FOR EACH ROW EXECUTE FUNCTION ip_info_text_copy()")
-                      .arg(kServerTextTrigger);
+                      .arg(kServerTextTrigger)
+               << QStringLiteral("ANALYZE %1").arg(kTable);
 }
 
 const QString kServerBlockTrigger = QStringLiteral("IP_Info_Block_Count");
@@ -141,6 +143,7 @@ QStringList serverBlockStatements() {
             .arg(kServerBlockTrigger),
         QStringLiteral("INSERT INTO %1 (Block, Total) SELECT zorva_block(IP_Address), count(*) "
                        "FROM IP_Info WHERE IP_Address IS NOT NULL GROUP BY 1").arg(kBlocks),
+        QStringLiteral("ANALYZE %1").arg(kBlocks),
     };
 }
 

@@ -271,6 +271,10 @@ private slots:
             QCOMPARE(rowsOf(to, "SELECT count(*) FROM " + t.table).value(0).value(0).toLongLong(), t.rows);
             keyed << t.table;
         }
+        // The search aids come with their statistics, not planned blind until the server's own.
+        for (const char* aid : {"ip_info_text", "ip_info_block"})
+            QVERIFY2(rowsOf(to, QString("SELECT count(*) FROM pg_stats WHERE schemaname = current_schema() "
+                                        "AND tablename = '%1'").arg(aid)).value(0).value(0).toInt() > 0, aid);
         for (const QString& table : keyed)
             QVERIFY2(rowsOf(to, "SELECT count(*) FROM pg_constraint WHERE contype = 'p' AND conrelid = "
                                 "to_regclass('" + table.toLower() + "')").value(0).value(0).toInt() == 1,
