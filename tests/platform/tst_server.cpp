@@ -9,6 +9,7 @@
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
 #include "platform/SearchIndex.h"
+#include "platform/ServerCopy.h"
 #include "platform/ServerStatement.h"
 #include "platform/SqlDialect.h"
 #include "support/Fixture.h"
@@ -405,6 +406,29 @@ private slots:
         QVERIFY2(copied, qPrintable(error));
         QCOMPARE(copied->at(schemaTables().indexOf("IP_Info")).rows, 2);
         QVERIFY(!serverGuardsAddresses(*target));
+    }
+
+    // A value as COPY's text format takes it, appended after what the line holds already: only
+    // backslash, tab, newline and return escaped, NULL apart from the empty text.
+    void copyTextFormat_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("isNull");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("plain") << QByteArray("Émile's PC") << false << QByteArray("Émile's PC");
+        QTest::newRow("empty") << QByteArray("") << false << QByteArray("");
+        QTest::newRow("null") << QByteArray() << true << QByteArray("\\N");
+        QTest::newRow("the text \\N") << QByteArray("\\N") << false << QByteArray("\\\\N");
+        QTest::newRow("only escapes") << QByteArray("\t\\\n\r") << false << QByteArray("\\t\\\\\\n\\r");
+        QTest::newRow("between runs") << QByteArray("a\tbc\nd") << false << QByteArray("a\\tbc\\nd");
+        QTest::newRow("at the end") << QByteArray("C:\\share\\") << false << QByteArray("C:\\\\share\\\\");
+    }
+    void copyTextFormat() {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, isNull);
+        QFETCH(QByteArray, written);
+        std::string line = "1\t";
+        appendCopyValue(line, value.constData(), value.size(), isNull);
+        QCOMPARE(QByteArray::fromStdString(line), "1\t" + written);
     }
 
     // The command a site runs: the initial database, or its file, onto the server named in
