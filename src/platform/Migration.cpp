@@ -6,6 +6,7 @@
 #include "platform/Schema.h"
 #include "platform/SchemaServer.h"
 #include "platform/ServerCopy.h"
+#include "platform/ServerKey.h"
 #include "platform/SqlDialect.h"
 
 #include <QSqlError>
@@ -35,21 +36,11 @@ qint64 copyTable(QSqlDatabase& from, QSqlDatabase& to, const QString& table, QSt
         if (have.contains(c, Qt::CaseInsensitive)) columns << c;
     // The rows go in faster without the key's index, which is then built once, by a sort (a
     // million rows: 3.1 s with it, 2.2 s so).
-    QString key;
-    if (auto q = runSqlOn(to, QStringLiteral("SELECT conname FROM pg_constraint WHERE conrelid = "
-                                             "to_regclass(?) AND contype = 'p'"),
-                          {table.toLower()}, error);
-        q && q->next())
-        key = q->value(0).toString();
-    const QString alter = QStringLiteral("ALTER TABLE ") + table;
-    if (!key.isEmpty() && !runSqlOn(to, alter + QStringLiteral(" DROP CONSTRAINT \"%1\"").arg(key), {}, error))
-        return -1;
+    const ServerKeyStatements key = serverKeyStatements(table);
+    if (!runSqlOn(to, key.drop, {}, error)) return -1;
     RowsDigest sent, stored;
     const qint64 copied = copyRowsToServer(from, to, table, columns, &sent, error);
-    if (copied < 0) return -1;
-    if (!key.isEmpty() &&
-        !runSqlOn(to, alter + QStringLiteral(" ADD CONSTRAINT \"%1\" PRIMARY KEY (rowid)").arg(key), {}, error))
-        return -1;
+    if (copied < 0 || !runSqlOn(to, key.add, {}, error)) return -1;
     if (!serverRowsDigest(to, table, columns, &stored, error)) return -1;
     if (copied != sent.rows || !(stored == sent)) {
         fail(error, QStringLiteral("table %1: the server holds %2 rows that differ from the %3 "

@@ -1,4 +1,5 @@
 #include "platform/SqlDialect.h"
+#include "platform/ServerKey.h"
 #include "platform/Database.h"
 
 #include <QHash>
@@ -273,6 +274,13 @@ QString serverDdl(const QString& sql) {
                                              "IDENTITY PRIMARY KEY"));
     }
     return serverSql(nullsFirstIndex(out));
+}
+
+ServerKeyStatements serverKeyStatements(const QString& table) {
+    // The server's own name for the key that serverDdl declares.
+    const QString key = table.toLower() + QStringLiteral("_pkey");
+    return {QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2").arg(table, key),
+            QStringLiteral("ALTER TABLE %1 ADD CONSTRAINT %2 PRIMARY KEY (rowid)").arg(table, key)};
 }
 
 QString catalogSql(Dialect d, Catalog what) {
